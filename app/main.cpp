@@ -33,14 +33,18 @@ void Prompt(std::ostream& out, const char* question)
     Flush(out);
 }
 
-// Reads one answer line, its line feed consumed and not kept. A CR right before that line
-// feed belongs to a CR LF line end, which a Windows console drops before a program sees it,
-// so it is not kept either; any other CR is part of the answer.
+// Reads one answer line; its line feed is consumed and not kept.
 void ReadLine(std::istream& in, std::string& line)
 {
-    if (std::getline(in, line) && !in.eof() && !line.empty() && line.back() == '\r') {
+    std::getline(in, line);
+#ifndef _WIN32
+    // A CR right before that line feed is the rest of a CR LF line end. On Windows the text-mode
+    // console drops it before the program sees it; here the program drops it itself, so that
+    // such input gives the same names everywhere. Any other CR is part of the answer.
+    if (in && !in.eof() && !line.empty() && line.back() == '\r') {
         line.pop_back();
     }
+#endif
 }
 
 void WriteBlock(std::ostream& out, const char* opening, const Student& student,

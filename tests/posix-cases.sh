@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# End-to-end cases that need a POSIX system: failures of the standard streams, a memory limit,
+# a broken pipe, and a dialogue driven over pipes.
+#
+#   posix-cases.sh PROGRAM CASE
+set -u
+
+program=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+printf 'Ann\nLee\n950.25\n' >"$work/answers"
+first_prompt='Please enter a first name: '
+printf '%s' "$first_prompt" >"$work/first-prompt"
+status=
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# expect STATUS ERROR [FILE]: the exit status of the last run, its standard error (one line, or
+# nothing when ERROR is empty) and, when FILE is given, its standard output, byte for byte.
+expect() {
+    [[ $status == "$1" ]] || fail "exit status $status, expected $1"
+    cmp -s "$work/err" <(printf '%s' "${2:+$2$'\n'}") ||
+        fail "standard error was '$(<"$work/err")', expected '$2'"
+    if (($# > 2)); then
+        cmp -s "$work/out" "$3" ||
+            fail "standard output was '$(<"$work/out")', expected '$(<"$3")'"
+    fi
+}
+
+# Starts a command with pipes on its standard input and output: answers go to fd $to, its
+# output comes from fd $from. The pipes get fds of their own, since the shell closes a
+# coprocess's fds as soon as the coprocess ends.
+start() {
+    coproc dialogue { exec "$@" 2>"$work/err"; }
+    pid=$dialogue_PID
+    exec {from}<&"${dialogue[0]}" {to}>&"${dialogue[1]}"
+    exec {dialogue[0]}<&- {dialogue[1]}>&-
+}
+
+# Reads COUNT bytes of the program's output, waiting at most 5 s for them.
+receive() {
+    IFS= read -r -N "$1" -t 5 -u "$from" received ||
+        fail "the program wrote '$received' and then nothing more"
+}
+
+case $2 in
+write-to-full-disk)
+    "$program" <"$work/answers" >/dev/full 2>"$work/err"
+    status=$?
+    expect 1 "student-record: write error: No space left on device"
+    ;;
+write-to-closed-output)
+    "$program" <"$work/answers" >&- 2>"$work/err"
+    status=$?
+    expect 1 "student-record: write error: Bad file descriptor"
+    ;;
+read-from-directory)
+    "$program" </ >"$work/out" 2>"$work/err"
+    status=$?
+    expect 1 "student-record: read error: Is a directory" "$work/first-prompt"
+    ;;
+read-from-closed-input)
+    "$program" <&- >"$work/out" 2>"$work/err"
+    status=$?
+    expect 1 "student-record: read error: Bad file descriptor" "$work/first-prompt"
+    ;;
+name-beyond-memory-limit)
+    # 64 MiB of address space holds the program but not a 64 MiB name being read.
+    { head -c $((64 << 20)) /dev/zero | tr '\0' a; printf '\nLee\n5\n'; } |
+        (ulimit -v $((64 << 10)) && exec "$program") >"$work/out" 2>"$work/err"
+    status=$?
+    expect 1 "student-record: out of memory" "$work/first-prompt"
+    ;;
+broken-pipe)
+    # The reader goes away after the first prompt; the next prompt meets a broken pipe.
+    start env --default-signal=PIPE "$program"
+    receive ${#first_prompt}
+    exec {from}<&-
+    cat "$work/answers" >&"$to"
+    wait "$pid"
+    status=$?
+    expect $((128 + 13)) ""
+    ;;
+prompts-before-answers)
+    start "$program"
+    for exchange in "$first_prompt|Ann" "Please enter a last name: |Lee" \
+        "Please enter a tuition amount: |950.25"; do
+        prompt=${exchange%|*}
+        receive ${#prompt}
+        printf '%s' "$received" >>"$work/out"
+        printf '%s\n' "${exchange#*|}" >&"$to"
+    done
+    cat <&"$from" >>"$work/out"
+    wait "$pid"
+    status=$?
+    expect 0 "" "$(dirname "$0")/cases/worked-example.out"
+    ;;
+*)
+    fail "no case named '$2'"
+    ;;
+esac
