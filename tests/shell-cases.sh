@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
-# End-to-end cases that need a POSIX system: failures of the standard streams, a memory limit,
-# a broken pipe, and a dialogue driven over pipes.
+# End-to-end cases driven from the shell: failures of the standard streams, a memory limit, a
+# broken pipe, and a dialogue driven over pipes.
 #
-#   posix-cases.sh PROGRAM CASE
+#   shell-cases.sh [--crlf] CASE PROGRAM [ARG...]
+#
+# PROGRAM with its ARGs runs the program (an emulator and a program built for another platform,
+# say). --crlf expects the line ends of a Windows console, CR LF.
 set -u
 
-program=$1
+crlf=
+if [[ $1 == --crlf ]]; then
+    crlf=yes
+    shift
+fi
+case_name=$1
+program=("${@:2}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 printf 'Ann\nLee\n950.25\n' >"$work/answers"
@@ -46,37 +55,37 @@ receive() {
         fail "the program wrote '$received' and then nothing more"
 }
 
-case $2 in
+case $case_name in
 write-to-full-disk)
-    "$program" <"$work/answers" >/dev/full 2>"$work/err"
+    "${program[@]}" <"$work/answers" >/dev/full 2>"$work/err"
     status=$?
     expect 1 "student-record: write error: No space left on device"
     ;;
 write-to-closed-output)
-    "$program" <"$work/answers" >&- 2>"$work/err"
+    "${program[@]}" <"$work/answers" >&- 2>"$work/err"
     status=$?
     expect 1 "student-record: write error: Bad file descriptor"
     ;;
 read-from-directory)
-    "$program" </ >"$work/out" 2>"$work/err"
+    "${program[@]}" </ >"$work/out" 2>"$work/err"
     status=$?
     expect 1 "student-record: read error: Is a directory" "$work/first-prompt"
     ;;
 read-from-closed-input)
-    "$program" <&- >"$work/out" 2>"$work/err"
+    "${program[@]}" <&- >"$work/out" 2>"$work/err"
     status=$?
     expect 1 "student-record: read error: Bad file descriptor" "$work/first-prompt"
     ;;
 name-beyond-memory-limit)
     # 64 MiB of address space holds the program but not a 64 MiB name being read.
     { head -c $((64 << 20)) /dev/zero | tr '\0' a; printf '\nLee\n5\n'; } |
-        (ulimit -v $((64 << 10)) && exec "$program") >"$work/out" 2>"$work/err"
+        (ulimit -v $((64 << 10)) && exec "${program[@]}") >"$work/out" 2>"$work/err"
     status=$?
     expect 1 "student-record: out of memory" "$work/first-prompt"
     ;;
 broken-pipe)
     # The reader goes away after the first prompt; the next prompt meets a broken pipe.
-    start env --default-signal=PIPE "$program"
+    start env --default-signal=PIPE "${program[@]}"
     receive ${#first_prompt}
     exec {from}<&-
     cat "$work/answers" >&"$to"
@@ -85,7 +94,7 @@ broken-pipe)
     expect $((128 + 13)) ""
     ;;
 prompts-before-answers)
-    start "$program"
+    start "${program[@]}"
     for exchange in "$first_prompt|Ann" "Please enter a last name: |Lee" \
         "Please enter a tuition amount: |950.25"; do
         prompt=${exchange%|*}
@@ -96,9 +105,14 @@ prompts-before-answers)
     cat <&"$from" >>"$work/out"
     wait "$pid"
     status=$?
-    expect 0 "" "$(dirname "$0")/cases/worked-example.out"
+    expected=$(dirname "$0")/cases/worked-example.out
+    if [[ $crlf ]]; then
+        sed 's/$/\r/' "$expected" >"$work/expected"
+        expected=$work/expected
+    fi
+    expect 0 "" "$expected"
     ;;
 *)
-    fail "no case named '$2'"
+    fail "no case named '$case_name'"
     ;;
 esac
