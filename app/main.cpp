@@ -47,8 +47,7 @@ void ReadLine(std::istream& in, std::string& line)
 #endif
 }
 
-void WriteBlock(std::ostream& out, const char* opening, const Student& student,
-                const char* closing)
+void WriteBlock(std::ostream& out, const char* opening, const Student& student, const char* closing)
 {
     out << opening << student.GetFName() << "]-First Name\n[" << student.GetLName()
         << "]-Last Name\n[" << student.GetTuition() << closing;

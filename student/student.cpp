@@ -3,7 +3,9 @@
 #include <utility>
 
 Student::Student(std::string firstName, std::string lastName, float tuition)
-    : FName(std::move(firstName)), LName(std::move(lastName)), Tuition(tuition)
+    : FName(std::move(firstName)),
+      LName(std::move(lastName)),
+      Tuition(tuition)
 {
 }
 

@@ -33,8 +33,8 @@ TEST(Student, KeepsTuitionUnchanged)
         EXPECT_EQ(student.GetTuition(), tuition);
         EXPECT_EQ(std::signbit(student.GetTuition()), std::signbit(tuition));
     }
-    EXPECT_EQ(static_cast<double>(Student("Ann", "Lee", 12.345678F).GetTuition()),
-              12.345678329467773);
+    EXPECT_EQ(
+        static_cast<double>(Student("Ann", "Lee", 12.345678F).GetTuition()), 12.345678329467773);
 }
 
 TEST(Student, SharesNoStorageWithItsCallers)
