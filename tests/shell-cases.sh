@@ -20,22 +20,22 @@ trap 'rm -rf "$work"' EXIT
 printf 'Ann\nLee\n950.25\n' >"$work/answers"
 first_prompt='Please enter a first name: '
 printf '%s' "$first_prompt" >"$work/first-prompt"
-status=
 
 fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
 
-# expect STATUS ERROR [FILE]: the exit status of the last run, its standard error (one line, or
-# nothing when ERROR is empty) and, when FILE is given, its standard output, byte for byte.
+# expect ACTUAL STATUS ERROR [FILE]: the last run ended with exit status ACTUAL, which must be
+# STATUS; its standard error must be ERROR (one line, or nothing when ERROR is empty) and, when
+# FILE is given, its standard output must equal FILE byte for byte.
 expect() {
-    [[ $status == "$1" ]] || fail "exit status $status, expected $1"
-    cmp -s "$work/err" <(printf '%s' "${2:+$2$'\n'}") ||
-        fail "standard error was '$(<"$work/err")', expected '$2'"
-    if (($# > 2)); then
-        cmp -s "$work/out" "$3" ||
-            fail "standard output was '$(<"$work/out")', expected '$(<"$3")'"
+    [[ $1 == "$2" ]] || fail "exit status $1, expected $2"
+    cmp -s "$work/err" <(printf '%s' "${3:+$3$'\n'}") ||
+        fail "standard error was '$(<"$work/err")', expected '$3'"
+    if (($# > 3)); then
+        cmp -s "$work/out" "$4" ||
+            fail "standard output was '$(<"$work/out")', expected '$(<"$4")'"
     fi
 }
 
@@ -58,30 +58,25 @@ receive() {
 case $case_name in
 write-to-full-disk)
     "${program[@]}" <"$work/answers" >/dev/full 2>"$work/err"
-    status=$?
-    expect 1 "student-record: write error: No space left on device"
+    expect $? 1 "student-record: write error: No space left on device"
     ;;
 write-to-closed-output)
     "${program[@]}" <"$work/answers" >&- 2>"$work/err"
-    status=$?
-    expect 1 "student-record: write error: Bad file descriptor"
+    expect $? 1 "student-record: write error: Bad file descriptor"
     ;;
 read-from-directory)
     "${program[@]}" </ >"$work/out" 2>"$work/err"
-    status=$?
-    expect 1 "student-record: read error: Is a directory" "$work/first-prompt"
+    expect $? 1 "student-record: read error: Is a directory" "$work/first-prompt"
     ;;
 read-from-closed-input)
     "${program[@]}" <&- >"$work/out" 2>"$work/err"
-    status=$?
-    expect 1 "student-record: read error: Bad file descriptor" "$work/first-prompt"
+    expect $? 1 "student-record: read error: Bad file descriptor" "$work/first-prompt"
     ;;
 name-beyond-memory-limit)
     # 64 MiB of address space holds the program but not a 64 MiB name being read.
     { head -c $((64 << 20)) /dev/zero | tr '\0' a; printf '\nLee\n5\n'; } |
         (ulimit -v $((64 << 10)) && exec "${program[@]}") >"$work/out" 2>"$work/err"
-    status=$?
-    expect 1 "student-record: out of memory" "$work/first-prompt"
+    expect $? 1 "student-record: out of memory" "$work/first-prompt"
     ;;
 broken-pipe)
     # The reader goes away after the first prompt; the next prompt meets a broken pipe.
@@ -90,8 +85,7 @@ broken-pipe)
     exec {from}<&-
     cat "$work/answers" >&"$to"
     wait "$pid"
-    status=$?
-    expect $((128 + 13)) ""
+    expect $? $((128 + 13)) ""
     ;;
 prompts-before-answers)
     start "${program[@]}"
@@ -110,7 +104,7 @@ prompts-before-answers)
         sed 's/$/\r/' "$expected" >"$work/expected"
         expected=$work/expected
     fi
-    expect 0 "" "$expected"
+    expect "$status" 0 "" "$expected"
     ;;
 *)
     fail "no case named '$case_name'"
