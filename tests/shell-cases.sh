@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# End-to-end cases driven from the shell: failures of the standard streams, a memory limit, a
-# broken pipe, and a dialogue driven over pipes.
+# End-to-end cases driven from the shell: failures of the standard streams, memory limits, a
+# broken pipe, and a dialogue driven over pipes. A case that needs what this system lacks
+# (/dev/full, a memory limit that is enforced) exits with status 77, which CTest reports as
+# skipped.
 #
 #   shell-cases.sh [--crlf] CASE PROGRAM [ARG...]
 #
@@ -15,15 +17,25 @@ if [[ $1 == --crlf ]]; then
 fi
 case_name=$1
 program=("${@:2}")
+cases=$(dirname "$0")/cases
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 printf 'Ann\nLee\n950.25\n' >"$work/answers"
 first_prompt='Please enter a first name: '
+prompts="${first_prompt}Please enter a last name: Please enter a tuition amount: "
 printf '%s' "$first_prompt" >"$work/first-prompt"
 
+# Set to say where in a case a failure happened.
+where=
+
 fail() {
-    echo "FAIL: $*" >&2
+    echo "FAIL${where:+ $where}: $*" >&2
     exit 1
+}
+
+skip() {
+    echo "SKIP: $*"
+    exit 77
 }
 
 # expect ACTUAL STATUS ERROR [FILE]: the last run ended with exit status ACTUAL, which must be
@@ -55,8 +67,51 @@ receive() {
         fail "the program wrote '$received' and then nothing more"
 }
 
+# run_limited KIB INPUT: runs the program on INPUT with at most KIB KiB of address space.
+run_limited() {
+    (ulimit -v "$1" && exec "${program[@]}") <"$2" >"$work/out" 2>"$work/err"
+}
+
+# Skips the case unless this system enforces the limits of ulimit -v. No program of this size can
+# even start in 1 MiB.
+require_memory_limits() {
+    (ulimit -v 1024) 2>/dev/null || skip "ulimit -v cannot limit memory here"
+    run_limited 1024 "$work/answers" && skip "ulimit -v does not limit memory here"
+}
+
+# scan INPUT EXPECTED: raises the memory limit a page at a time, from the lowest at which the
+# program starts to the first at which it completes. Every run in between must stop with "out of
+# memory" and status 1, having written at most the prompts, and nothing of the report. The run
+# that completes must write EXPECTED.
+scan() {
+    local low=0 high=$((1 << 20)) limit status
+    # A program that cannot start ends with status 126 (exec failed) or 127 (the loader failed).
+    while ((high - low > 4)); do
+        limit=$(((low + high) / 2))
+        run_limited "$limit" "$1"
+        case $? in
+        126 | 127) low=$limit ;;
+        *) high=$limit ;;
+        esac
+    done
+    for ((limit = high; limit < high + (64 << 10); limit += 4)); do
+        where="at a limit of $limit KiB"
+        run_limited "$limit" "$1"
+        status=$?
+        if ((status == 0)); then
+            expect "$status" 0 "" "$2"
+            return
+        fi
+        expect "$status" 1 "student-record: out of memory"
+        [[ $prompts == "$(<"$work/out")"* ]] ||
+            fail "standard output held more than the prompts: '$(head -c 300 "$work/out")'"
+    done
+    fail "no run completed"
+}
+
 case $case_name in
 write-to-full-disk)
+    [[ -c /dev/full ]] || skip "no /dev/full here"
     "${program[@]}" <"$work/answers" >/dev/full 2>"$work/err"
     expect $? 1 "student-record: write error: No space left on device"
     ;;
@@ -73,19 +128,39 @@ read-from-closed-input)
     expect $? 1 "student-record: read error: Bad file descriptor" "$work/first-prompt"
     ;;
 name-beyond-memory-limit)
+    require_memory_limits
     # 64 MiB of address space holds the program but not a 64 MiB name being read.
     { head -c $((64 << 20)) /dev/zero | tr '\0' a; printf '\nLee\n5\n'; } |
         (ulimit -v $((64 << 10)) && exec "${program[@]}") >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: out of memory" "$work/first-prompt"
     ;;
 broken-pipe)
-    # The reader goes away after the first prompt; the next prompt meets a broken pipe.
-    start env --default-signal=PIPE "${program[@]}"
+    # The reader goes away after the first prompt; the next prompt meets a broken pipe. The
+    # program keeps the disposition of SIGPIPE that it inherits, as other command-line tools do:
+    # by default the signal ends it, and where it is ignored the write fails.
+    start "${program[@]}"
     receive ${#first_prompt}
     exec {from}<&-
     cat "$work/answers" >&"$to"
     wait "$pid"
-    expect $? $((128 + 13)) ""
+    status=$?
+    if (kill -s PIPE "$BASHPID"); then
+        expect $status 1 "student-record: write error: Broken pipe"
+    else
+        expect $status $((128 + 13)) ""
+    fi
+    ;;
+memory-limits)
+    require_memory_limits
+    scan "$work/answers" "$cases/worked-example.out"
+    # Names of a few hundred KB: the limits at which the answers fit but their copies do not.
+    first_name=$(head -c 200000 /dev/zero | tr '\0' a)
+    last_name=$(head -c 200000 /dev/zero | tr '\0' b)
+    printf '%s\n%s\n950.25\n' "$first_name" "$last_name" >"$work/long-answers"
+    report=$(<"$cases/worked-example.out")
+    report=${report/"[Ann]"/"[$first_name]"}
+    printf '%s\n' "${report/"[Lee]"/"[$last_name]"}" >"$work/long-report"
+    scan "$work/long-answers" "$work/long-report"
     ;;
 prompts-before-answers)
     start "${program[@]}"
@@ -99,9 +174,9 @@ prompts-before-answers)
     cat <&"$from" >>"$work/out"
     wait "$pid"
     status=$?
-    expected=$(dirname "$0")/cases/worked-example.out
+    expected=$cases/worked-example.out
     if [[ $crlf ]]; then
-        sed 's/$/\r/' "$expected" >"$work/expected"
+        awk '{ printf "%s\r\n", $0 }' "$expected" >"$work/expected"
         expected=$work/expected
     fi
     expect "$status" 0 "" "$expected"
