@@ -32,6 +32,6 @@ execute_process(
     COMMAND ${CMAKE_COMMAND} -E compare_files ${expected_file} ${actual_file}
     RESULT_VARIABLE different)
 if(different)
-    execute_process(COMMAND diff -u --text ${expected_file} ${actual_file})
+    execute_process(COMMAND diff -u ${expected_file} ${actual_file})
     message(FATAL_ERROR "standard output differs from ${expected_file}")
 endif()
