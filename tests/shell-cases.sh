@@ -94,7 +94,7 @@ scan() {
         *) high=$limit ;;
         esac
     done
-    for ((limit = high; limit < high + (64 << 10); limit += 4)); do
+    for ((limit = high; limit < high + (8 << 10); limit += 4)); do
         where="at a limit of $limit KiB"
         run_limited "$limit" "$1"
         status=$?
