@@ -130,8 +130,8 @@ read-from-closed-input)
 name-beyond-memory-limit)
     require_memory_limits
     # 64 MiB of address space holds the program but not a 64 MiB name being read.
-    { head -c $((64 << 20)) /dev/zero | tr '\0' a; printf '\nLee\n5\n'; } |
-        (ulimit -v $((64 << 10)) && exec "${program[@]}") >"$work/out" 2>"$work/err"
+    { head -c $((64 << 20)) /dev/zero | tr '\0' a; printf '\nLee\n5\n'; } >"$work/huge-name"
+    run_limited $((64 << 10)) "$work/huge-name"
     expect $? 1 "student-record: out of memory" "$work/first-prompt"
     ;;
 broken-pipe)
