@@ -11,9 +11,11 @@
 namespace {
 
 // Ends the run with LINE on standard error and exit status 1. What is still buffered for standard
-// output is dropped, so a run that fails never leaves part of a report behind. Standard error is
-// unbuffered: the line goes out in one write, so it cannot mix with what other programs write to
-// the same terminal, and writing it needs no memory.
+// output is dropped: standard output keeps only what the system had accepted before. The report
+// is sent only at the end, so a run that fails for want of memory or of input leaves at most the
+// prompts there; a write error may leave part of the report. Standard error is unbuffered: the
+// line goes out in one write, so it cannot mix with what other programs write to the same
+// terminal, and writing it needs no memory.
 [[noreturn]] void Fail(const char* line)
 {
     std::fputs(line, stderr);
@@ -44,6 +46,15 @@ void CheckRead()
 {
     if (std::cin.bad() || std::ferror(stdin) != 0) {
         Fail("read error", errno);
+    }
+}
+
+// Sees out everything written to standard output so far.
+void Flush()
+{
+    // The stream only records that a write failed; the system's reason is still in errno.
+    if (!std::cout.flush()) {
+        Fail("write error", errno);
     }
 }
 
@@ -87,10 +98,13 @@ void ReadNumber(float& number)
     CheckRead();
 }
 
-void Flush()
+void Finish()
 {
-    // The stream only records that a write failed; the system's reason is still in errno.
-    if (!std::cout.flush()) {
+    Flush();
+    // Some file systems (network ones, disk quotas) report a failed write only when the file is
+    // closed. Closing C stdio's stream closes the descriptor under both C++ libraries; the
+    // library's own flush at exit then finds nothing left to write.
+    if (std::fclose(stdout) != 0) {
         Fail("write error", errno);
     }
 }

@@ -4,7 +4,7 @@
 
 // The program's standard input and output. When they fail, or memory runs out, the run ends here
 // at once: one line on standard error, exit status 1, and on standard output nothing more than
-// what had already been written to it.
+// what the system had already accepted.
 namespace console {
 
 // Prepares the standard streams. From here on, memory that runs out ends the run.
@@ -23,7 +23,8 @@ void ReadLine(std::string& line);
 // number leaves it as it was.
 void ReadNumber(float& number);
 
-// Sees out everything written to standard output so far.
-void Flush();
+// Sees out the rest of standard output and closes it: the run has succeeded only when all that
+// it wrote has reached its destination.
+void Finish();
 
 } // namespace console

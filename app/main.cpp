@@ -60,6 +60,6 @@ int main()
     const ReportBlock block1("*\nStudent 1 holds: [", St1, "]-Tuition Balance\n");
     const ReportBlock block2("*\nStudent 2 holds: [", St2, "]-Tuition Balance\n*\n");
     std::cout << block1 << block2;
-    console::Flush();
+    console::Finish();
     return EXIT_SUCCESS;
 }

@@ -127,6 +127,23 @@ read-from-closed-input)
     "${program[@]}" <&- >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: read error: Bad file descriptor" "$work/first-prompt"
     ;;
+report-beyond-file-size-limit)
+    # With SIGXFSZ ignored, a write past the file-size limit fails with EFBIG. A first name of
+    # 1000 bytes takes the report past a limit of 1024 bytes, after the prompts went out.
+    (ulimit -f 1) 2>/dev/null || skip "ulimit -f cannot limit file sizes here"
+    name=$(head -c 1000 /dev/zero | tr '\0' a)
+    printf '%s\nLee\n950.25\n' "$name" >"$work/long-name"
+    report=$(<"$cases/worked-example.out")
+    printf '%s' "${report/"[Ann]"/"[$name]"}" | head -c 1024 >"$work/accepted"
+    (trap '' XFSZ && ulimit -f 1 && exec "${program[@]}") <"$work/long-name" >"$work/out" 2>"$work/err"
+    expect $? 1 "student-record: write error: File too large" "$work/accepted"
+    ;;
+close-fails)
+    # Some file systems report a failed write only when the file is closed.
+    [[ ${FAILING_CLOSE-} ]] || skip "no library here that makes closing standard output fail"
+    LD_PRELOAD=$FAILING_CLOSE "${program[@]}" <"$work/answers" >"$work/out" 2>"$work/err"
+    expect $? 1 "student-record: write error: Input/output error" "$cases/worked-example.out"
+    ;;
 name-beyond-memory-limit)
     require_memory_limits
     # 64 MiB of address space holds the program but not a 64 MiB name being read.
