@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# End-to-end cases driven from the shell: failures of the standard streams, memory limits, a
-# broken pipe, and a dialogue driven over pipes. A case that needs what this system lacks
-# (/dev/full, a memory limit that is enforced) exits with status 77, which CTest reports as
-# skipped.
+# End-to-end cases driven from the shell: failures of the standard streams, memory and file-size
+# limits, a broken pipe, and a dialogue driven over pipes. A case that needs what this system
+# lacks (/dev/full, limits that are enforced, a library that makes closing standard output fail)
+# exits with status 77, which CTest reports as skipped.
 #
-#   shell-cases.sh [--crlf] CASE PROGRAM [ARG...]
+#   [FAILING_CLOSE=LIBRARY] shell-cases.sh [--crlf] CASE PROGRAM [ARG...]
 #
 # PROGRAM with its ARGs runs the program (an emulator and a program built for another platform,
-# say). --crlf expects the line ends of a Windows console, CR LF.
+# say). --crlf expects the line ends of a Windows console, CR LF. FAILING_CLOSE names the library
+# to preload for the case close-fails.
 set -u
 
 crlf=
