@@ -23,9 +23,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 printf 'Ann\nLee\n950.25\n' >"$work/answers"
 first_prompt='Please enter a first name: '
-prompts="${first_prompt}Please enter a last name: Please enter a tuition amount: "
 printf '%s' "$first_prompt" >"$work/first-prompt"
-printf '%s' "$prompts" >"$work/prompts"
+printf '%s' "${first_prompt}Please enter a last name: Please enter a tuition amount: " \
+    >"$work/prompts"
 
 # Set to say where in a case a failure happened.
 where=
@@ -51,6 +51,14 @@ expect() {
         cmp -s "$work/out" "$4" ||
             fail "standard output was '$(<"$work/out")', expected '$(<"$4")'"
     fi
+}
+
+# report FIRST LAST: the whole output of a run whose answers are FIRST, LAST and 950.25.
+report() {
+    local report
+    report=$(<"$cases/worked-example.out")
+    report=${report/"[Ann]"/"[$1]"}
+    printf '%s\n' "${report/"[Lee]"/"[$2]"}"
 }
 
 # Starts a command with pipes on its standard input and output: answers go to fd $to, its
@@ -135,9 +143,9 @@ report-beyond-file-size-limit)
     (ulimit -f 1) 2>/dev/null || skip "ulimit -f cannot limit file sizes here"
     name=$(head -c 1000 /dev/zero | tr '\0' a)
     printf '%s\nLee\n950.25\n' "$name" >"$work/long-name"
-    report=$(<"$cases/worked-example.out")
-    printf '%s' "${report/"[Ann]"/"[$name]"}" | head -c 1024 >"$work/accepted"
-    (trap '' XFSZ && ulimit -f 1 && exec "${program[@]}") <"$work/long-name" >"$work/out" 2>"$work/err"
+    report "$name" Lee | head -c 1024 >"$work/accepted"
+    (trap '' XFSZ && ulimit -f 1 && exec "${program[@]}") <"$work/long-name" \
+        >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: write error: File too large" "$work/accepted"
     ;;
 close-fails)
@@ -176,9 +184,7 @@ memory-limits)
     first_name=$(head -c 200000 /dev/zero | tr '\0' a)
     last_name=$(head -c 200000 /dev/zero | tr '\0' b)
     printf '%s\n%s\n950.25\n' "$first_name" "$last_name" >"$work/long-answers"
-    report=$(<"$cases/worked-example.out")
-    report=${report/"[Ann]"/"[$first_name]"}
-    printf '%s\n' "${report/"[Lee]"/"[$last_name]"}" >"$work/long-report"
+    report "$first_name" "$last_name" >"$work/long-report"
     scan "$work/long-answers" "$work/long-report"
     ;;
 prompts-before-answers)
