@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # End-to-end cases driven from the shell: failures of the standard streams, memory and file-size
 # limits, a broken pipe, and a dialogue driven over pipes. A case that needs what this system
-# lacks (/dev/full, limits that are enforced, a library that makes closing standard output fail)
-# exits with status 77, which CTest reports as skipped.
+# lacks (/dev/full, limits that are enforced, strace, stdbuf, the helpers below) exits with
+# status 77, which CTest reports as skipped.
 #
-#   [FAILING_CLOSE=LIBRARY] shell-cases.sh [--crlf] CASE PROGRAM [ARG...]
+#   [FAILING_CLOSE=LIBRARY] [NONBLOCKING=PROGRAM] shell-cases.sh [--crlf] CASE PROGRAM [ARG...]
 #
 # PROGRAM with its ARGs runs the program (an emulator and a program built for another platform,
 # say). --crlf expects the line ends of a Windows console, CR LF. FAILING_CLOSE names the library
-# to preload for the case close-fails.
+# to preload for the case close-fails; NONBLOCKING the program that hands over standard streams
+# in non-blocking mode.
 set -u
 
 crlf=
@@ -68,6 +69,14 @@ is_start_of() {
     [[ $said == "cmp: EOF on $2"* ]]
 }
 
+# Makes the FIFO $work/fifo and holds it open for reading and writing on fd $held. The program's
+# end of it then opens at once, and the program meets neither the end of its input nor a reader
+# that has gone: only a pipe with no data, or no room, for now.
+hold_fifo() {
+    mkfifo "$work/fifo"
+    exec {held}<>"$work/fifo"
+}
+
 # report FIRST LAST: the whole output of a run whose answers are FIRST, LAST and 950.25.
 report() {
     local report
@@ -92,14 +101,18 @@ receive() {
         fail "the program wrote '$received' and then nothing more"
 }
 
-# run_limited KIB INPUT: runs the program on INPUT with at most KIB KiB of address space.
+# run_limited KIB INPUT: runs the program on INPUT with at most KIB KiB of address space, and
+# with standard output line-buffered, as at a terminal. Where the C++ library writes through C
+# stdio (libc++), each line of the report then goes out as soon as it is written, and any part
+# of the report written before memory ran out would show.
 run_limited() {
-    (ulimit -v "$1" && exec "${program[@]}") <"$2" >"$work/out" 2>"$work/err"
+    (ulimit -v "$1" && exec stdbuf -oL "${program[@]}") <"$2" >"$work/out" 2>"$work/err"
 }
 
 # Skips the case unless this system enforces the limits of ulimit -v. No program of this size can
 # even start in 1 MiB.
 require_memory_limits() {
+    command -v stdbuf >/dev/null || skip "no stdbuf here to make standard output line-buffered"
     (ulimit -v 1024) 2>/dev/null || skip "ulimit -v cannot limit memory here"
     run_limited 1024 "$work/answers" && skip "ulimit -v does not limit memory here"
 }
@@ -135,9 +148,11 @@ scan() {
 }
 
 case $case_name in
-write-to-full-disk)
+prompt-to-full-disk)
+    # A prompt that cannot be written ends the run there, before any answer is read: standard
+    # input would fail too, and at a terminal the user would answer in vain.
     [[ -c /dev/full ]] || skip "no /dev/full here"
-    "${program[@]}" <"$work/answers" >/dev/full 2>"$work/err"
+    "${program[@]}" </ >/dev/full 2>"$work/err"
     expect $? 1 "student-record: write error: No space left on device"
     ;;
 write-to-closed-output)
@@ -151,6 +166,47 @@ read-from-directory)
 read-from-closed-input)
     "${program[@]}" <&- >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: read error: Bad file descriptor" "$work/first-prompt"
+    ;;
+read-without-data)
+    # Standard input is a pipe in non-blocking mode that holds the two names and nothing more,
+    # while its writer is still there: the read of the tuition finds no data for now, which is a
+    # read error (EAGAIN), not the end of input. Its message is the longest line the program
+    # writes.
+    [[ ${NONBLOCKING-} ]] || skip "no program here to hand over a non-blocking pipe"
+    hold_fifo
+    printf 'Ann\nLee\n' >&"$held"
+    "$NONBLOCKING" "${program[@]}" <"$work/fifo" >"$work/out" 2>"$work/err"
+    expect $? 1 "student-record: read error: Resource temporarily unavailable" "$work/prompts"
+    ;;
+write-without-room)
+    # Standard output is a pipe in non-blocking mode that no one reads while the program runs.
+    # The report outgrows any pipe: the write that finds no room for now is a write error
+    # (EAGAIN), and what the pipe took stays, the start of the whole output.
+    [[ ${NONBLOCKING-} ]] || skip "no program here to hand over a non-blocking pipe"
+    name=$(letters $((2 << 20)) a)
+    printf '%s\nLee\n950.25\n' "$name" >"$work/long-name"
+    report "$name" Lee >"$work/whole"
+    hold_fifo
+    "$NONBLOCKING" "${program[@]}" <"$work/long-name" >"$work/fifo" 2>"$work/err"
+    status=$?
+    exec {drain}<"$work/fifo" {held}>&-
+    cat <&"$drain" >"$work/out"
+    expect $status 1 "student-record: write error: Resource temporarily unavailable"
+    is_start_of "$work/whole" "$work/out" ||
+        fail "standard output was not the start of the report: '$(head -c 300 "$work/out")'"
+    ;;
+error-line-in-one-write)
+    # The error line goes out in a single write, so that it cannot mix with what other programs
+    # write to the same terminal.
+    command -v strace >/dev/null || skip "no strace here to count the writes"
+    strace -o /dev/null true 2>/dev/null || skip "strace cannot trace programs here"
+    strace -o "$work/trace" -qq -s 100 -e trace=write,writev "${program[@]}" </ \
+        >/dev/null 2>"$work/err"
+    expect $? 1 "student-record: read error: Is a directory"
+    grep -E '^[a-z0-9]+\(2,' "$work/trace" >"$work/error-writes"
+    printf '%s\n' 'write(2, "student-record: read error: Is a directory\n", 43) = 43' |
+        cmp -s - "$work/error-writes" ||
+        fail "standard error was written by these calls: $(<"$work/error-writes")"
     ;;
 report-beyond-file-size-limit)
     # With SIGXFSZ ignored, a write past the file-size limit fails with EFBIG. A first name of
