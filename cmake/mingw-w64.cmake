@@ -17,7 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # libgcc, libstdc++ and the thread library are linked in, so that an .exe runs on any Windows
-# machine without the compiler's DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# machine without the compiler's DLLs beside it. The linker would stamp the time of the build
+# into the header, and the same source would give different bytes.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${mingw_emulator})
