@@ -203,10 +203,11 @@ error-line-in-one-write)
     strace -o "$work/trace" -qq -s 100 -e trace=write,writev "${program[@]}" </ \
         >/dev/null 2>"$work/err"
     expect $? 1 "student-record: read error: Is a directory"
-    grep -E '^[a-z0-9]+\(2,' "$work/trace" >"$work/error-writes"
-    printf '%s\n' 'write(2, "student-record: read error: Is a directory\n", 43) = 43' |
-        cmp -s - "$work/error-writes" ||
-        fail "standard error was written by these calls: $(<"$work/error-writes")"
+    # One call (write, or writev with the line in one of its buffers) that wrote all 43 bytes.
+    mapfile -t calls < <(grep -E '^[a-z0-9]+\(2,' "$work/trace")
+    ((${#calls[@]} == 1)) &&
+        [[ ${calls[0]} == *'"student-record: read error: Is a directory\n"'*'= 43' ]] ||
+        fail "standard error was written by these calls: ${calls[*]}"
     ;;
 report-beyond-file-size-limit)
     # With SIGXFSZ ignored, a write past the file-size limit fails with EFBIG. A first name of
