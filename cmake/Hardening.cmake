@@ -98,7 +98,8 @@ foreach(keyword IN ITEMS relro now noexecstack)
     endif()
 endforeach()
 
-# The program is loaded at a random address.
+# The program is loaded at a random address. Where the linker cannot make such a program, the
+# output variable keeps CMake from warning: the build goes on without.
 check_pie_supported(OUTPUT_VARIABLE pie_output LANGUAGES CXX)
 if(CMAKE_CXX_LINK_PIE_SUPPORTED)
     set(CMAKE_POSITION_INDEPENDENT_CODE ON)
