@@ -4,8 +4,30 @@
 #   cmake -DPROGRAM=... -DINPUT=... -DEXPECTED=... [-DEMULATOR=...] [-DCRLF=ON] -P run_case.cmake
 #
 # EMULATOR runs a program built for another platform; CRLF expects the line ends of a Windows
-# console, whose text mode writes each line feed as CR LF. The output goes to a file, not to a
-# variable: CMake would turn each CR LF it captures into LF.
+# console, whose text mode writes each line feed as CR LF. The output goes to a file, and both
+# sides are compared in hex: a CMake string ends at a NUL byte, which a name may hold, and CMake
+# would turn each CR LF that it captured into LF.
+
+# The bytes of FILE in hex, each line feed written as CR LF. The file is read as text from one NUL
+# byte to the next.
+function(hex_with_crlf file out)
+    file(SIZE ${file} size)
+    set(hex "")
+    set(offset 0)
+    while(offset LESS size)
+        file(READ ${file} text OFFSET ${offset})
+        string(LENGTH "${text}" length)
+        string(REPLACE "\n" "\r\n" text "${text}")
+        string(HEX "${text}" text)
+        string(APPEND hex "${text}")
+        math(EXPR offset "${offset} + ${length}")
+        if(offset LESS size)
+            string(APPEND hex "00")
+            math(EXPR offset "${offset} + 1")
+        endif()
+    endwhile()
+    set(${out} "${hex}" PARENT_SCOPE)
+endfunction()
 
 get_filename_component(name ${EXPECTED} NAME_WE)
 set(actual_file ${CMAKE_CURRENT_BINARY_DIR}/${name}.actual)
@@ -20,18 +42,14 @@ if(NOT status STREQUAL "0")
     message(FATAL_ERROR "exit status ${status}, expected 0")
 endif()
 
-set(expected_file ${EXPECTED})
 if(CRLF)
-    file(READ ${EXPECTED} expected)
-    string(REPLACE "\n" "\r\n" expected "${expected}")
-    set(expected_file ${CMAKE_CURRENT_BINARY_DIR}/${name}.expected)
-    file(WRITE ${expected_file} "${expected}")
+    hex_with_crlf(${EXPECTED} expected)
+    set(diff_options --strip-trailing-cr)
+else()
+    file(READ ${EXPECTED} expected HEX)
 endif()
-
-execute_process(
-    COMMAND ${CMAKE_COMMAND} -E compare_files ${expected_file} ${actual_file}
-    RESULT_VARIABLE different)
-if(different)
-    execute_process(COMMAND diff -u ${expected_file} ${actual_file})
-    message(FATAL_ERROR "standard output differs from ${expected_file}")
+file(READ ${actual_file} actual HEX)
+if(NOT actual STREQUAL expected)
+    execute_process(COMMAND diff -u --text ${diff_options} ${EXPECTED} ${actual_file})
+    message(FATAL_ERROR "standard output differs from ${EXPECTED}")
 endif()

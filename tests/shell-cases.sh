@@ -101,6 +101,26 @@ receive() {
         fail "the program wrote '$received' and then nothing more"
 }
 
+# The program writes nothing more for half a second: it waits for an answer.
+receive_nothing() {
+    local more status
+    IFS= read -r -N 1 -t 0.5 -u "$from" more
+    status=$?
+    ((status > 128)) && return
+    ((status == 0)) && fail "the program wrote '$more' after '$received' before it had the answer"
+    fail "the program ended its output after '$received' before it had the answer"
+}
+
+# expected_output FILE: FILE, with the line ends that this platform's console writes, in
+# $work/expected.
+expected_output() {
+    if [[ $crlf ]]; then
+        awk '{ printf "%s\r\n", $0 }' "$1" >"$work/expected"
+    else
+        cp "$1" "$work/expected"
+    fi
+}
+
 # run_limited KIB INPUT: runs the program on INPUT with at most KIB KiB of address space, and
 # with standard output line-buffered, as at a terminal. Where the C++ library writes through C
 # stdio (libc++), each line of the report then goes out as soon as it is written, and any part
@@ -265,18 +285,35 @@ prompts-before-answers)
         "Please enter a tuition amount: |950.25"; do
         prompt=${exchange%|*}
         receive ${#prompt}
+        receive_nothing
         printf '%s' "$received" >>"$work/out"
         printf '%s\n' "${exchange#*|}" >&"$to"
     done
     cat <&"$from" >>"$work/out"
     wait "$pid"
     status=$?
-    expected=$cases/worked-example.out
-    if [[ $crlf ]]; then
-        awk '{ printf "%s\r\n", $0 }' "$expected" >"$work/expected"
-        expected=$work/expected
-    fi
-    expect "$status" 0 "" "$expected"
+    expected_output "$cases/worked-example.out"
+    expect "$status" 0 "" "$work/expected"
+    ;;
+locale-with-decimal-comma)
+    # The program reads no environment: a locale that writes 950,25 changes nothing.
+    locale=de_DE.UTF-8
+    locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' ||
+        skip "no locale $locale here (localedef -i de_DE -f UTF-8 $locale makes it)"
+    LC_ALL=$locale LANG=$locale "${program[@]}" <"$work/answers" >"$work/out" 2>"$work/err"
+    status=$?
+    expected_output "$cases/worked-example.out"
+    expect $status 0 "" "$work/expected"
+    ;;
+expect-sees-line-feed)
+    # Wrong on purpose, to prove that expect compares: the case must fail on a line feed too many.
+    "${program[@]}" </ >/dev/null 2>"$work/err"
+    expect $? 1 $'student-record: read error: Is a directory\n'
+    ;;
+expect-sees-exit-status)
+    # Wrong on purpose, to prove that expect compares: the case must fail on another exit status.
+    "${program[@]}" </ >/dev/null 2>"$work/err"
+    expect $? 0 "student-record: read error: Is a directory"
     ;;
 *)
     fail "no case named '$case_name'"
