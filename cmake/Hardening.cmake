@@ -8,6 +8,9 @@
 # platforms. MSVC's defaults already protect the stack (/GS) and randomise the layout
 # (/DYNAMICBASE, /NXCOMPAT), as mingw-w64's linker does. Whatever the option, the sanitizer build
 # and Debug builds turn on the C++ library's checks.
+#
+# The compile options that this module asks for go to the list required_compile_options, whether
+# the compiler takes them or not, so that a check of an optimised build finds any that it lost.
 
 include(CheckCXXCompilerFlag)
 include(CheckCXXSourceCompiles)
@@ -50,6 +53,7 @@ endif()
 if(library_assertions)
     if(harden OR STUDENT_RECORD_SANITIZE)
         add_compile_definitions(${library_assertions})
+        list(APPEND required_compile_options -D${library_assertions})
     else()
         add_compile_definitions($<$<CONFIG:Debug>:${library_assertions}>)
     endif()
@@ -74,20 +78,23 @@ else()
     set(fortify_level 2)
 endif()
 if(NOT STUDENT_RECORD_SANITIZE)
-    set(optimised $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)
-    add_compile_options("$<${optimised}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=${fortify_level}>")
+    set(fortify -U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=${fortify_level})
+    add_compile_options("$<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:${fortify}>")
+    list(APPEND required_compile_options ${fortify})
 endif()
 
 # A canary checks each function's stack frame that holds an array; the stack is probed page by
 # page, so that it cannot grow past its guard page into other memory; and on x86, indirect jumps
 # and returns land only where the code marks them as allowed (Intel CET).
-foreach(flag IN ITEMS -fstack-protector-strong -fstack-clash-protection -fcf-protection=full)
+set(protections -fstack-protector-strong -fstack-clash-protection -fcf-protection=full)
+foreach(flag IN LISTS protections)
     string(MAKE_C_IDENTIFIER "STUDENT_RECORD_COMPILER${flag}" known)
     check_cxx_compiler_flag(${flag} ${known})
     if(${known})
         add_compile_options(${flag})
     endif()
 endforeach()
+list(APPEND required_compile_options ${protections})
 
 # The relocated data is made read-only once every symbol has been bound, at start-up, and the
 # stack is not executable.
