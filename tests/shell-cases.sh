@@ -305,6 +305,22 @@ locale-with-decimal-comma)
     expected_output "$cases/worked-example.out"
     expect $status 0 "" "$work/expected"
     ;;
+manual-page)
+    # The manual page names each prompt and each message of the program, and no other: the
+    # prompts of a run, and the messages that the cases of this script expect.
+    command -v groff >/dev/null || skip "no groff here to render the manual page"
+    groff -man -Tascii -P-cbou -rLL=2000n "$(dirname "$0")/../man/student-record.1" \
+        >"$work/page" 2>&1
+    "${program[@]}" <"$work/answers" >"$work/out" 2>"$work/err"
+    expect $? 0 "" "$cases/worked-example.out"
+    grep -o 'Please enter a [a-z ]*:' "$work/out" >"$work/said"
+    grep -o '"student-record: [a-z][a-z ]*' "$0" | tr -d '"' >>"$work/said"
+    grep -oE 'Please enter a [a-z ]*:|student-record: [a-z]+( [a-z]+)*' "$work/page" >"$work/named"
+    sort -u -o "$work/said" "$work/said"
+    sort -u -o "$work/named" "$work/named"
+    diff "$work/said" "$work/named" >"$work/differences" ||
+        fail "the manual page names (>) or misses (<) these: $(<"$work/differences")"
+    ;;
 expect-sees-line-feed)
     # Wrong on purpose, to prove that expect compares: the case must fail on a line feed too many.
     "${program[@]}" </ >/dev/null 2>"$work/err"
