@@ -1,0 +1,122 @@
+# What `cmake --install` puts where, and the packages that `cpack` makes of it in a release build
+# folder: a Debian package and a source archive on Linux, a .zip with the builds for Windows.
+#
+#   cpack --config build/CPackConfig.cmake        the .deb, or the Windows .zip
+#   cpack --config build/CPackSourceConfig.cmake  student-record-VERSION.tar.gz
+#
+# Every package is the same byte for byte when made again from the same commit: its time stamps
+# are SOURCE_DATE_EPOCH, or, where that is not set, the time of the last commit
+# (cmake/CPackOptions.cmake, which cpack reads as it makes each package).
+#
+# The files go to four install components. A plain install and the archives take the first three.
+# The Debian package takes the first and the last: the licence as its copyright file, the changes
+# as its changelog and the manual page compressed, each in Debian's own form.
+#   Unspecified  the program, README.md and NEWS.md
+#   license      LICENSE
+#   manual       the manual page (not on Windows)
+#   debian       copyright, changelog.gz and the compressed manual page (Debian package only)
+
+# On Windows the program goes in one folder, with its licence and README beside it.
+if(WIN32)
+    set(CMAKE_INSTALL_BINDIR . CACHE PATH "User executables (bin)")
+endif()
+include(GNUInstallDirs)
+
+# The version is said once, in project(); the manual page and the changes must agree with it.
+file(STRINGS ${PROJECT_SOURCE_DIR}/man/student-record.1 manual_title REGEX "^\\.TH ")
+if(NOT manual_title MATCHES "\"${PROJECT_NAME} ${PROJECT_VERSION}\"")
+    message(FATAL_ERROR "man/student-record.1: its .TH line must name ${PROJECT_NAME} "
+        "${PROJECT_VERSION}: ${manual_title}")
+endif()
+file(READ ${PROJECT_SOURCE_DIR}/NEWS.md news)
+if(NOT news MATCHES "\n## ([^ ]+) \\(([^)]+)\\)\n\n(.*)")
+    message(FATAL_ERROR "NEWS.md: no entry of the form '## VERSION (Day, DD Mon YYYY)'")
+endif()
+set(news_version ${CMAKE_MATCH_1})
+set(news_date ${CMAKE_MATCH_2})
+string(REGEX REPLACE "\n## .*" "" news_entry "${CMAKE_MATCH_3}")
+if(NOT news_version STREQUAL PROJECT_VERSION)
+    message(FATAL_ERROR "NEWS.md: the newest entry is ${news_version}, the project ${PROJECT_VERSION}")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/NEWS.md ${PROJECT_SOURCE_DIR}/LICENSE
+    ${PROJECT_SOURCE_DIR}/man/student-record.1)
+
+# Debian's forms of the licence (its machine-readable copyright format), of the newest entry of
+# the changes and of the manual page, made in FOLDER and installed with the component debian.
+function(debian_files folder)
+    find_program(GZIP gzip REQUIRED)
+    file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+    string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" copyright "${license}")
+    set(copyright ${CMAKE_MATCH_1})
+    string(REGEX REPLACE "^.*\n(Permission is hereby granted)" "\\1" license "${license}")
+    string(REGEX REPLACE "\n+$" "" license "${license}")
+    string(REGEX REPLACE "\n\n" "\n.\n" license "${license}")
+    string(REPLACE "\n" "\n " license "${license}")
+    file(WRITE ${folder}/copyright
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+        "Upstream-Name: ${PROJECT_NAME}\n\n"
+        "Files: *\nCopyright: ${copyright}\nLicense: Expat\n ${license}\n")
+
+    # Each item of the entry is a bullet of two-space indented lines in NEWS.md, in Markdown.
+    string(REGEX REPLACE "\n+$" "" items "${news_entry}")
+    string(REPLACE "`" "" items "${items}")
+    string(REGEX REPLACE "(^|\n)- " "\\1  * " items "${items}")
+    string(REGEX REPLACE "\n  ([^ *])" "\n    \\1" items "${items}")
+    file(WRITE ${folder}/changelog
+        "${PROJECT_NAME} (${PROJECT_VERSION}) unstable; urgency=medium\n\n${items}\n\n"
+        " -- ${CPACK_PACKAGE_CONTACT}  ${news_date} 00:00:00 +0000\n")
+
+    # Compressed with no name or time of their own in them, so that the same files give the same
+    # bytes.
+    foreach(file IN ITEMS ${folder}/changelog ${PROJECT_SOURCE_DIR}/man/student-record.1)
+        get_filename_component(name ${file} NAME)
+        execute_process(COMMAND ${GZIP} -9nc INPUT_FILE ${file} OUTPUT_FILE ${folder}/${name}.gz
+            COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+    install(FILES ${folder}/copyright ${folder}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR}
+        COMPONENT debian EXCLUDE_FROM_ALL)
+    install(FILES ${folder}/student-record.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+        COMPONENT debian EXCLUDE_FROM_ALL)
+endfunction()
+
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_VENDOR "The student-record authors")
+# The project has no mail address of its own; Debian needs one, so it is one of a reserved domain.
+set(CPACK_PACKAGE_CONTACT "The student-record authors <student-record@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "ask for a student's names and tuition and report the record")
+set(CPACK_PACKAGE_DESCRIPTION [[
+student-record asks for a student's first name, last name and tuition
+amount, builds a record from the three answers, and prints a record built
+with no data beside the record built from the answers, in a fixed bracketed
+layout. Every answer is taken as typed; a standard stream that fails, or
+memory that runs out, is reported on standard error with exit status 1.]])
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackOptions.cmake)
+
+if(WIN32)
+    install(FILES README.md DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT license)
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+else()
+    install(FILES README.md NEWS.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT license)
+    install(FILES man/student-record.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEB_COMPONENT_INSTALL ON)
+    set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+    set(CPACK_COMPONENTS_ALL Unspecified debian)
+    debian_files(${PROJECT_BINARY_DIR}/debian)
+endif()
+
+# The source archive: the files that git tracks, nothing that a build or an editor left beside
+# them (cmake/CPackOptions.cmake leaves out what git does not track).
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION})
+
+include(CPack)
