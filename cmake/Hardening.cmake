@@ -24,13 +24,9 @@ if(STUDENT_RECORD_HARDEN
     set(harden ON)
 endif()
 
-# Which C++ library the build uses. The two read and show some tuitions differently.
-check_cxx_symbol_exists(__GLIBCXX__ cstddef STUDENT_RECORD_WITH_LIBSTDCXX)
-check_cxx_symbol_exists(_LIBCPP_VERSION cstddef STUDENT_RECORD_WITH_LIBCXX)
-
 # The C++ library's checks of its own preconditions (the last character of a string that is not
-# empty, say). A read that such a check stops may stay within a string's own storage, where
-# AddressSanitizer sees nothing.
+# empty, say), for the library that cmake/CxxLibrary.cmake found. A read that such a check stops
+# may stay within a string's own storage, where AddressSanitizer sees nothing.
 if(STUDENT_RECORD_WITH_LIBSTDCXX)
     set(library_assertions _GLIBCXX_ASSERTIONS)
 elseif(STUDENT_RECORD_WITH_LIBCXX)
