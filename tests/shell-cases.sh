@@ -18,30 +18,6 @@
 # groff, a locale, the helpers above) exits with status 77, which CTest reports as skipped.
 set -u
 
-# The cases, with what each needs of the build: posix, a program that meets the streams, limits
-# and signals of a POSIX system; unsanitized, a program whose sanitizers do not reserve more
-# address space than any limit that a case could set. must-fail marks a case that passes only
-# when its check fails it.
-all_cases='
-prompts-before-answers
-locale-with-decimal-comma
-manual-page                 posix
-prompt-to-full-disk         posix
-write-to-closed-output      posix
-write-without-room          posix
-report-beyond-file-size-limit posix
-close-fails                 posix
-read-from-directory         posix
-read-from-closed-input      posix
-read-without-data           posix
-error-line-in-one-write     posix
-broken-pipe                 posix
-name-beyond-memory-limit    posix unsanitized
-memory-limits               posix unsanitized
-expect-sees-line-feed       posix must-fail
-expect-sees-exit-status     posix must-fail
-'
-
 windows=
 sanitizer=
 while [[ ${1-} == --windows || ${1-} == --sanitizer ]]; do
@@ -50,30 +26,27 @@ while [[ ${1-} == --windows || ${1-} == --sanitizer ]]; do
     shift
 done
 
-# unmet NEEDS...: what of NEEDS this build lacks, if anything.
+# The cases: each arm of the case statement below, one a line, with what the case needs of the
+# build, which the arm names after a #. posix: a program that meets the streams, limits and
+# signals of a POSIX system; unsanitized: a program whose sanitizers do not reserve more address
+# space than any limit that a case could set; must-fail: the case passes only when its check
+# fails it.
+cases() {
+    sed -n 's/^\([a-z][a-z-]*\)) *#* *\(.*\)$/\1 \2/p' "$0"
+}
+
+# unmet NEEDS: what of NEEDS, words apart, this build lacks, if anything.
 unmet() {
-    local need
-    for need in "$@"; do
-        case $need in
-        posix) [[ $windows ]] && echo "a program for a POSIX system" ;;
-        unsanitized) [[ $sanitizer ]] && echo "a program built without sanitizers" ;;
-        esac
-    done
+    [[ $windows && " $* " == *" posix "* ]] && echo "a program for a POSIX system"
+    [[ $sanitizer && " $* " == *" unsanitized "* ]] && echo "a program built without sanitizers"
 }
 
 if [[ ${1-} == --list ]]; then
-    # A case in the table with no arm in the case statement below, or the reverse, would never run.
-    sed -n 's/^\([a-z][a-z-]*\))$/\1/p' "$0" | sort >"${TMPDIR:-/tmp}/arms.$$"
-    awk 'NF { print $1 }' <<<"$all_cases" | sort | diff - "${TMPDIR:-/tmp}/arms.$$" >&2
-    status=$?
-    rm -f "${TMPDIR:-/tmp}/arms.$$"
-    ((status == 0)) || { echo "shell-cases.sh: the table (<) and the arms (>) differ" >&2; exit 1; }
-    while read -r name needs; do
-        # shellcheck disable=SC2086 # each need is a word
-        [[ $name && -z $(unmet $needs) ]] || continue
+    cases | while read -r name needs; do
+        [[ -z $(unmet "$needs") ]] || continue
         [[ " $needs " == *" must-fail "* ]] && name+=" must-fail"
         echo "$name"
-    done <<<"$all_cases"
+    done
     exit 0
 fi
 
@@ -125,11 +98,6 @@ same_output() {
     else
         cmp -s "$1" "$2"
     fi
-}
-
-# letters COUNT LETTER: COUNT times LETTER, for a long name.
-letters() {
-    head -c "$1" /dev/zero | tr '\0' "$2"
 }
 
 # is_start_of WHOLE PART: the file PART holds the start of the file WHOLE, or all of it. Where one
@@ -224,35 +192,31 @@ scan() {
     fail "no run completed"
 }
 
-while read -r name needs; do
-    [[ $name == "$case_name" ]] && break
-done <<<"$all_cases"
-[[ $name == "$case_name" ]] || fail "no case named '$case_name'"
-# shellcheck disable=SC2086 # each need is a word
-lacking=$(unmet $needs)
+read -r _ needs < <(cases | grep "^$case_name ")
+lacking=$(unmet "${needs-}")
 [[ -z $lacking ]] || skip "this case needs $lacking"
 
 case $case_name in
-prompt-to-full-disk)
+prompt-to-full-disk) # posix
     # A prompt that cannot be written ends the run there, before any answer is read: standard
     # input would fail too, and at a terminal the user would answer in vain.
     [[ -c /dev/full ]] || skip "no /dev/full here"
     "${program[@]}" </ >/dev/full 2>"$work/err"
     expect $? 1 "student-record: write error: No space left on device"
     ;;
-write-to-closed-output)
+write-to-closed-output) # posix
     "${program[@]}" <"$answers" >&- 2>"$work/err"
     expect $? 1 "student-record: write error: Bad file descriptor"
     ;;
-read-from-directory)
+read-from-directory) # posix
     "${program[@]}" </ >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: read error: Is a directory" "$work/first-prompt"
     ;;
-read-from-closed-input)
+read-from-closed-input) # posix
     "${program[@]}" <&- >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: read error: Bad file descriptor" "$work/first-prompt"
     ;;
-read-without-data)
+read-without-data) # posix
     # Standard input is a pipe in non-blocking mode that holds the two names and nothing more,
     # while its writer is still there: the read of the tuition finds no data for now, which is a
     # read error (EAGAIN), not the end of input. Its message is the longest line the program
@@ -263,7 +227,7 @@ read-without-data)
     "$NONBLOCKING" "${program[@]}" <"$work/fifo" >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: read error: Resource temporarily unavailable" "$work/prompts"
     ;;
-write-without-room)
+write-without-room) # posix
     # Standard output is a pipe in non-blocking mode that no one reads while the program runs.
     # The report outgrows any pipe: the write that finds no room for now is a write error
     # (EAGAIN), and what the pipe took stays, the start of the whole output.
@@ -278,7 +242,7 @@ write-without-room)
     is_start_of "$VARIANTS/four-mib-first-name.out" "$work/out" ||
         fail "standard output was not the start of the report: '$(head -c 300 "$work/out")'"
     ;;
-error-line-in-one-write)
+error-line-in-one-write) # posix
     # The error line goes out in a single write, so that it cannot mix with what other programs
     # write to the same terminal.
     command -v strace >/dev/null || skip "no strace here to count the writes"
@@ -293,7 +257,7 @@ error-line-in-one-write)
         fail "standard error was written by these calls: ${calls[*]}"
     fi
     ;;
-report-beyond-file-size-limit)
+report-beyond-file-size-limit) # posix
     # With SIGXFSZ ignored, a write past the file-size limit fails with EFBIG. A long first name
     # takes the report past a limit of 1024 bytes, after the prompts went out.
     (ulimit -f 1) 2>/dev/null || skip "ulimit -f cannot limit file sizes here"
@@ -302,20 +266,20 @@ report-beyond-file-size-limit)
         >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: write error: File too large" "$work/accepted"
     ;;
-close-fails)
+close-fails) # posix
     # Some file systems report a failed write only when the file is closed.
     [[ ${FAILING_CLOSE-} ]] || skip "no library here that makes closing standard output fail"
     LD_PRELOAD=$FAILING_CLOSE "${program[@]}" <"$answers" >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: write error: Input/output error" "$cases/worked-example.out"
     ;;
-name-beyond-memory-limit)
+name-beyond-memory-limit) # posix unsanitized
     require_memory_limits
     # 64 MiB of address space holds the program but not a 64 MiB name being read.
-    { letters $((64 << 20)) a; printf '\nLee\n5\n'; } >"$work/huge-name"
+    { head -c $((64 << 20)) /dev/zero | tr '\0' a; printf '\nLee\n5\n'; } >"$work/huge-name"
     run_limited $((64 << 10)) "$work/huge-name"
     expect $? 1 "student-record: out of memory" "$work/first-prompt"
     ;;
-broken-pipe)
+broken-pipe) # posix
     # The reader goes away after the first prompt; the next prompt meets a broken pipe. The
     # program keeps the disposition of SIGPIPE that it inherits, as other command-line tools do:
     # by default the signal ends it, and where it is ignored the write fails.
@@ -331,7 +295,7 @@ broken-pipe)
         expect $status $((128 + 13)) ""
     fi
     ;;
-memory-limits)
+memory-limits) # posix unsanitized
     require_memory_limits
     scan "$answers" "$cases/worked-example.out"
     # Names of a few hundred KB: the limits at which the answers fit but their copies do not.
@@ -360,7 +324,7 @@ locale-with-decimal-comma)
     LC_ALL=$locale LANG=$locale "${program[@]}" <"$answers" >"$work/out" 2>"$work/err"
     expect $? 0 "" "$cases/worked-example.out"
     ;;
-manual-page)
+manual-page) # posix
     # The manual page names each prompt and each message of the program, and no other: the
     # prompts of a run, and the messages that the cases of this script expect.
     command -v groff >/dev/null || skip "no groff here to render the manual page"
@@ -376,14 +340,17 @@ manual-page)
     diff "$work/said" "$work/named" >"$work/differences" ||
         fail "the manual page names (>) or misses (<) these: $(<"$work/differences")"
     ;;
-expect-sees-line-feed)
+expect-sees-line-feed) # posix must-fail
     # Wrong on purpose, to prove that expect compares: the case must fail on a line feed too many.
     "${program[@]}" </ >/dev/null 2>"$work/err"
     expect $? 1 $'student-record: read error: Is a directory\n'
     ;;
-expect-sees-exit-status)
+expect-sees-exit-status) # posix must-fail
     # Wrong on purpose, to prove that expect compares: the case must fail on another exit status.
     "${program[@]}" </ >/dev/null 2>"$work/err"
     expect $? 0 "student-record: read error: Is a directory"
+    ;;
+*)
+    fail "no case named '$case_name'"
     ;;
 esac
