@@ -12,7 +12,8 @@ mib=${1:-256}
 program=${2:-$(dirname "$0")/../build/app/student-record}
 runs=5
 
-[[ -x /usr/bin/time ]] || { echo "large-name.sh: needs /usr/bin/time (apt-get install time)" >&2; exit 1; }
+[[ -x /usr/bin/time ]] ||
+    { echo "large-name.sh: needs /usr/bin/time (apt-get install time)" >&2; exit 1; }
 [[ -x $program ]] || { echo "large-name.sh: build the program first: $program" >&2; exit 1; }
 
 input=$(mktemp)

@@ -36,7 +36,8 @@ set(news_version ${CMAKE_MATCH_1})
 set(news_date ${CMAKE_MATCH_2})
 string(REGEX REPLACE "\n## .*" "" news_entry "${CMAKE_MATCH_3}")
 if(NOT news_version STREQUAL PROJECT_VERSION)
-    message(FATAL_ERROR "NEWS.md: the newest entry is ${news_version}, the project ${PROJECT_VERSION}")
+    message(FATAL_ERROR
+        "NEWS.md: the newest entry is ${news_version}, the project ${PROJECT_VERSION}")
 endif()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/NEWS.md ${PROJECT_SOURCE_DIR}/LICENSE
