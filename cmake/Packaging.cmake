@@ -9,8 +9,9 @@
 # (cmake/CPackOptions.cmake, which cpack reads as it makes each package).
 #
 # The files go to four install components. A plain install and the archives take the first three.
-# The Debian package takes the first and the last: the licence as its copyright file, the changes
-# as its changelog and the manual page compressed, each in Debian's own form.
+# The Debian package takes the first and the last: the licence as its copyright file (Debian keeps
+# it there alone), the changes as its changelog and the manual page compressed, each in Debian's
+# own form.
 #   Unspecified  the program, README.md and NEWS.md
 #   license      LICENSE
 #   manual       the manual page (not on Windows)
@@ -105,6 +106,8 @@ else()
     install(FILES README.md NEWS.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
     install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT license)
     install(FILES man/student-record.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
+endif()
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     set(CPACK_GENERATOR DEB)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
