@@ -1,8 +1,7 @@
 # Read by cpack as it makes each package (CPACK_PROJECT_CONFIG_FILE), so that it sees the source
 # tree as it is then.
 
-set(top ${CMAKE_CURRENT_LIST_DIR}/..)
-get_filename_component(top ${top} ABSOLUTE)
+get_filename_component(top ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 find_program(GIT git)
 
 # The time stamps of every file in a package, which CPack takes from SOURCE_DATE_EPOCH: by default

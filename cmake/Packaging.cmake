@@ -93,7 +93,6 @@ amount, builds a record from the three answers, and prints a record built
 with no data beside the record built from the answers, in a fixed bracketed
 layout. Every answer is taken as typed; a standard stream that fails, or
 memory that runs out, is reported on standard error with exit status 1.]])
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackOptions.cmake)
 

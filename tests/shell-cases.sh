@@ -328,7 +328,7 @@ manual-page) # posix
     # The manual page names each prompt and each message of the program, and no other: the
     # prompts of a run, and the messages that the cases of this script expect.
     command -v groff >/dev/null || skip "no groff here to render the manual page"
-    groff -man -Tascii -P-cbou -rLL=2000n "$(dirname "$0")/../man/student-record.1" \
+    groff -man -Tascii -P-cbou -rLL=2000n "$tests/../man/student-record.1" \
         >"$work/page" 2>&1
     "${program[@]}" <"$answers" >"$work/out" 2>"$work/err"
     expect $? 0 "" "$cases/worked-example.out"
