@@ -1,27 +1,36 @@
 # Read by cpack as it makes each package (CPACK_PROJECT_CONFIG_FILE), so that it sees the source
 # tree as it is then.
 
-get_filename_component(top ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+get_filename_component(top ${CMAKE_CURRENT_LIST_DIR}/.. REALPATH)
 find_program(GIT git)
 
-# The time stamps of every file in a package, which CPack takes from SOURCE_DATE_EPOCH: by default
-# the time of the last commit, so that the same commit gives the same package.
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND GIT)
-    execute_process(COMMAND ${GIT} -C ${top} log -1 --format=%ct
-        OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-    if(commit_time)
-        set(ENV{SOURCE_DATE_EPOCH} ${commit_time})
-    endif()
+# The commit of the tree, where the tree is the top of a git checkout of its own. A tree that lies
+# inside an unrelated repository (an unpacked source archive, say) is not one.
+if(GIT)
+    execute_process(COMMAND ${GIT} -C ${top} rev-parse --show-toplevel
+        OUTPUT_VARIABLE checkout OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(checkout)
+    get_filename_component(checkout ${checkout} REALPATH)
+endif()
+if(checkout STREQUAL top)
+    set(STUDENT_RECORD_GIT_CHECKOUT ${top})
 endif()
 
-# The source archive holds what git tracks: whatever else a build or an editor left in the tree
-# stays out. A tree that is not a git checkout (an unpacked archive) goes in as it is.
-if(GIT)
-    execute_process(COMMAND ${GIT} -C ${top} ls-files --others --directory
-        OUTPUT_VARIABLE untracked OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-    string(REPLACE "\n" ";" untracked "${untracked}")
-    foreach(path IN LISTS untracked)
-        string(REGEX REPLACE "([][+.*?()^$|\\])" "\\\\\\1" pattern "${top}/${path}")
-        list(APPEND CPACK_IGNORE_FILES "^${pattern}")
-    endforeach()
+# The time stamps of every file in a package, which CPack and the tools of
+# cmake/Reproducible.cmake take from SOURCE_DATE_EPOCH: by default the time of the last commit,
+# so that the same commit gives the same package.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    if(NOT "$ENV{SOURCE_DATE_EPOCH}" MATCHES "^[0-9]+$")
+        message(FATAL_ERROR "SOURCE_DATE_EPOCH must be a whole number of seconds since "
+            "1970-01-01 00:00 UTC, such as 946684800; it is '$ENV{SOURCE_DATE_EPOCH}'")
+    endif()
+elseif(STUDENT_RECORD_GIT_CHECKOUT)
+    execute_process(COMMAND ${GIT} -C ${top} log -1 --format=%ct
+        OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    set(ENV{SOURCE_DATE_EPOCH} ${commit_time})
+else()
+    message(FATAL_ERROR "${top} is not a git checkout, so the packages have no commit to take "
+        "their time stamps from: set SOURCE_DATE_EPOCH to the time of the release, in seconds "
+        "since 1970-01-01 00:00 UTC")
 endif()

@@ -4,9 +4,10 @@
 #   cpack --config build/CPackConfig.cmake        the .deb, or the Windows .zip
 #   cpack --config build/CPackSourceConfig.cmake  student-record-VERSION.tar.gz
 #
-# Every package is the same byte for byte when made again from the same commit: its time stamps
-# are SOURCE_DATE_EPOCH, or, where that is not set, the time of the last commit
-# (cmake/CPackOptions.cmake, which cpack reads as it makes each package).
+# Every package is the same byte for byte when made again from the same commit, wherever and by
+# whomever: its time stamps are SOURCE_DATE_EPOCH, or, where that is not set, the time of the last
+# commit (cmake/CPackOptions.cmake, which cpack reads as it makes each package), and
+# cmake/Reproducible.cmake takes out what CPack lets the machine put in.
 #
 # The files go to four install components. A plain install and the archives take the first three.
 # The Debian package takes the first and the last: the licence as its copyright file (Debian keeps
@@ -22,6 +23,10 @@ if(WIN32)
     set(CMAKE_INSTALL_BINDIR . CACHE PATH "User executables (bin)")
 endif()
 include(GNUInstallDirs)
+# The directories that an install makes are 0755 whatever the umask, as its files are 0644 and
+# its program 0755.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # The version is said once, in project(); the manual page and the changes must agree with it.
 file(STRINGS ${PROJECT_SOURCE_DIR}/man/student-record.1 manual_title REGEX "^\\.TH ")
@@ -95,6 +100,7 @@ layout. Every answer is taken as typed; a standard stream that fails, or
 memory that runs out, is reported on standard error with exit status 1.]])
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackOptions.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/Reproducible.cmake)
 
 if(WIN32)
     install(FILES README.md DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -118,9 +124,10 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     debian_files(${PROJECT_BINARY_DIR}/debian)
 endif()
 
-# The source archive: the files that git tracks, nothing that a build or an editor left beside
-# them (cmake/CPackOptions.cmake leaves out what git does not track).
-set(CPACK_SOURCE_GENERATOR TGZ)
+# The source archive: the files of the commit, made by git (cmake/SourceArchive.cmake). CPack
+# writes the description of the package beside it, as student-record-VERSION.json.
+set(CPACK_SOURCE_GENERATOR External)
+set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${PROJECT_SOURCE_DIR}/cmake/SourceArchive.cmake)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION})
 
 include(CPack)

@@ -1,0 +1,51 @@
+# Run by cpack on each package that it has made (CPACK_POST_BUILD_SCRIPTS), so that the package
+# depends on the commit alone, not on the machine, the user, the umask, the time zone or the file
+# system that made it. CPack leaves in its packages the modes that the umask gave, the building
+# user, the order in which the file system lists a directory, the local time zone (in a .zip)
+# and the size of each directory on disk (in the Installed-Size of a .deb).
+
+foreach(package IN LISTS CPACK_PACKAGE_FILES)
+    if(package MATCHES "\\.deb$")
+        # Unpacked and packed again by dpkg-deb, which sorts the entries, gives them to root and
+        # dates them SOURCE_DATE_EPOCH at the latest.
+        set(tree ${CPACK_TOPLEVEL_DIRECTORY}/reproducible)
+        file(REMOVE_RECURSE ${tree})
+        execute_process(COMMAND dpkg-deb --raw-extract ${package} ${tree}
+            COMMAND_ERROR_IS_FATAL ANY)
+        execute_process(COMMAND chmod -R u=rwX,go=rX ${tree} COMMAND_ERROR_IS_FATAL ANY)
+
+        # The installed size in KiB as dpkg-gencontrol counts it: each file rounded up to a KiB,
+        # and one for each directory, whatever its size on disk.
+        file(GLOB_RECURSE entries LIST_DIRECTORIES true RELATIVE ${tree} ${tree}/*)
+        list(FILTER entries EXCLUDE REGEX "^DEBIAN(/|$)")
+        set(kib 0)
+        foreach(entry IN LISTS entries)
+            if(IS_DIRECTORY ${tree}/${entry})
+                math(EXPR kib "${kib} + 1")
+            else()
+                file(SIZE ${tree}/${entry} size)
+                math(EXPR kib "${kib} + (${size} + 1023) / 1024")
+            endif()
+        endforeach()
+        file(READ ${tree}/DEBIAN/control control)
+        string(REGEX REPLACE "\nInstalled-Size: [0-9]+\n" "\nInstalled-Size: ${kib}\n"
+            control "${control}")
+        file(WRITE ${tree}/DEBIAN/control "${control}")
+
+        execute_process(
+            COMMAND dpkg-deb --root-owner-group -Zgzip -z9 --build ${tree} ${package}
+            OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+    elseif(package MATCHES "\\.zip$")
+        # strip-nondeterminism sorts the entries, dates them SOURCE_DATE_EPOCH, clears their owner
+        # and gives them the modes 0644 and 0755. A .zip keeps local time: here, UTC.
+        find_program(STRIP_NONDETERMINISM strip-nondeterminism)
+        if(NOT STRIP_NONDETERMINISM)
+            message(FATAL_ERROR "The .zip needs strip-nondeterminism to be the same wherever it is "
+                "made (on Debian and Ubuntu: apt-get install strip-nondeterminism)")
+        endif()
+        execute_process(
+            COMMAND ${CMAKE_COMMAND} -E env TZ=UTC0 ${STRIP_NONDETERMINISM} --type zip
+                --timestamp $ENV{SOURCE_DATE_EPOCH} ${package}
+            COMMAND_ERROR_IS_FATAL ANY)
+    endif()
+endforeach()

@@ -1,0 +1,18 @@
+# Run by cpack to make the source archive (CPACK_EXTERNAL_PACKAGE_SCRIPT): the files of the commit
+# that is checked out, as `git archive` gives them, and nothing else: no untracked or ignored
+# file, no build folder, no change that is not committed, whatever their names.
+# cmake/CPackOptions.cmake has found the checkout.
+
+if(NOT STUDENT_RECORD_GIT_CHECKOUT)
+    message(FATAL_ERROR "The source archive holds the files of a git commit, and ${top} is not "
+        "a git checkout: an unpacked source archive is its own source archive already")
+endif()
+
+# Directories 0755, files 0644 and scripts 0755, whatever the umask; every entry owned by root
+# and dated with the commit, in the order of the commit's tree.
+set(archive ${CPACK_TEMPORARY_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.tar.gz)
+execute_process(
+    COMMAND ${GIT} -C ${top} -c tar.umask=022 archive --format=tar.gz
+        --prefix=${CPACK_PACKAGE_FILE_NAME}/ --output=${archive} HEAD
+    COMMAND_ERROR_IS_FATAL ANY)
+set(CPACK_EXTERNAL_BUILT_PACKAGES ${archive})
