@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end cases driven from the shell: a dialogue over pipes, failures of the standard
-# streams, memory and file-size limits, signals, the locale and the manual page.
+# streams, memory and file-size limits, signals, the locale, the manual page, and the proof that
+# each comparison of the cases sees one byte.
 #
 #   shell-cases.sh [--windows] [--sanitizer] --list
 #   [FAILING_CLOSE=LIBRARY] [NONBLOCKING=PROGRAM] CMAKE_COMMAND=CMAKE VARIANTS=FOLDER \
@@ -8,14 +9,15 @@
 #
 # --windows says that the program is built for Windows, which writes CR LF line ends and, under
 # Wine, meets none of the POSIX facilities; --sanitizer that it is built with sanitizers. --list
-# names the cases that such a build can run, one a line, with must-fail after those that are
-# wrong on purpose. PROGRAM with its ARGs runs the program (an emulator and a program built for
-# another platform, say). VARIANTS is the folder of the cases made at configure time, whose
-# reports the long names below take. FAILING_CLOSE names the library to preload for the case
-# close-fails; NONBLOCKING the program that hands over standard streams in non-blocking mode.
+# names the cases that such a build can run, one a line. PROGRAM with its ARGs runs the program
+# (an emulator and a program built for another platform, say). VARIANTS is the folder of the
+# cases made at configure time, whose reports the long names below take. FAILING_CLOSE names
+# the library to preload for the case close-fails; NONBLOCKING the program that hands over
+# standard streams in non-blocking mode.
 #
-# A case that needs what this system lacks (/dev/full, limits that are enforced, strace, stdbuf,
-# groff, a locale, the helpers above) exits with status 77, which CTest reports as skipped.
+# Each case is a function case_NAME, where each _ of NAME stands for a -, that begins by saying
+# what it needs of the build. A case that needs what this system lacks (/dev/full, limits that
+# are enforced, strace, stdbuf, groff, a locale, the helpers above) exits with status 77.
 set -u
 
 windows=
@@ -25,42 +27,7 @@ while [[ ${1-} == --windows || ${1-} == --sanitizer ]]; do
     [[ $1 == --sanitizer ]] && sanitizer=yes
     shift
 done
-
-# The cases: each arm of the case statement below, one a line, with what the case needs of the
-# build, which the arm names after a #. posix: a program that meets the streams, limits and
-# signals of a POSIX system; unsanitized: a program whose sanitizers do not reserve more address
-# space than any limit that a case could set; must-fail: the case passes only when its check
-# fails it.
-cases() {
-    sed -n 's/^\([a-z][a-z-]*\)) *#* *\(.*\)$/\1 \2/p' "$0"
-}
-
-# unmet NEEDS: what of NEEDS, words apart, this build lacks, if anything.
-unmet() {
-    [[ $windows && " $* " == *" posix "* ]] && echo "a program for a POSIX system"
-    [[ $sanitizer && " $* " == *" unsanitized "* ]] && echo "a program built without sanitizers"
-}
-
-if [[ ${1-} == --list ]]; then
-    cases | while read -r name needs; do
-        [[ -z $(unmet "$needs") ]] || continue
-        [[ " $needs " == *" must-fail "* ]] && name+=" must-fail"
-        echo "$name"
-    done
-    exit 0
-fi
-
-case_name=$1
-program=("${@:2}")
-tests=$(dirname "$0")
-cases=$tests/cases
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-answers=$cases/worked-example.in
-first_prompt='Please enter a first name: '
-printf '%s' "$first_prompt" >"$work/first-prompt"
-printf '%s' "${first_prompt}Please enter a last name: Please enter a tuition amount: " \
-    >"$work/prompts"
+listing=
 
 # Set to say where in a case a failure happened.
 where=
@@ -192,31 +159,50 @@ scan() {
     fail "no run completed"
 }
 
-read -r _ needs < <(cases | grep "^$case_name ")
-lacking=$(unmet "${needs-}")
-[[ -z $lacking ]] || skip "this case needs $lacking"
+# needs NEED...: the case needs each NEED of the build, or it is not for this build. posix: a
+# program that meets the streams, limits and signals of a POSIX system; unsanitized: a program
+# whose sanitizers do not reserve more address space than any limit that a case could set. While
+# the cases are listed, it names the case if the build can run it, and ends the case there.
+needs() {
+    local lacking=
+    [[ $windows && " $* " == *" posix "* ]] && lacking="a program for a POSIX system"
+    [[ $sanitizer && " $* " == *" unsanitized "* ]] && lacking="a program built without sanitizers"
+    if [[ $listing ]]; then
+        [[ $lacking ]] || echo "$case_name"
+        exit 0
+    fi
+    [[ -z $lacking ]] || skip "this case needs $lacking"
+}
 
-case $case_name in
-prompt-to-full-disk) # posix
+case_prompt_to_full_disk() {
+    needs posix
     # A prompt that cannot be written ends the run there, before any answer is read: standard
     # input would fail too, and at a terminal the user would answer in vain.
     [[ -c /dev/full ]] || skip "no /dev/full here"
     "${program[@]}" </ >/dev/full 2>"$work/err"
     expect $? 1 "student-record: write error: No space left on device"
-    ;;
-write-to-closed-output) # posix
+}
+
+case_write_to_closed_output() {
+    needs posix
     "${program[@]}" <"$answers" >&- 2>"$work/err"
     expect $? 1 "student-record: write error: Bad file descriptor"
-    ;;
-read-from-directory) # posix
+}
+
+case_read_from_directory() {
+    needs posix
     "${program[@]}" </ >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: read error: Is a directory" "$work/first-prompt"
-    ;;
-read-from-closed-input) # posix
+}
+
+case_read_from_closed_input() {
+    needs posix
     "${program[@]}" <&- >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: read error: Bad file descriptor" "$work/first-prompt"
-    ;;
-read-without-data) # posix
+}
+
+case_read_without_data() {
+    needs posix
     # Standard input is a pipe in non-blocking mode that holds the two names and nothing more,
     # while its writer is still there: the read of the tuition finds no data for now, which is a
     # read error (EAGAIN), not the end of input. Its message is the longest line the program
@@ -226,8 +212,10 @@ read-without-data) # posix
     printf 'Ann\nLee\n' >&"$held"
     "$NONBLOCKING" "${program[@]}" <"$work/fifo" >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: read error: Resource temporarily unavailable" "$work/prompts"
-    ;;
-write-without-room) # posix
+}
+
+case_write_without_room() {
+    needs posix
     # Standard output is a pipe in non-blocking mode that no one reads while the program runs.
     # The report outgrows any pipe: the write that finds no room for now is a write error
     # (EAGAIN), and what the pipe took stays, the start of the whole output.
@@ -241,8 +229,10 @@ write-without-room) # posix
     expect $status 1 "student-record: write error: Resource temporarily unavailable"
     is_start_of "$VARIANTS/four-mib-first-name.out" "$work/out" ||
         fail "standard output was not the start of the report: '$(head -c 300 "$work/out")'"
-    ;;
-error-line-in-one-write) # posix
+}
+
+case_error_line_in_one_write() {
+    needs posix
     # The error line goes out in a single write, so that it cannot mix with what other programs
     # write to the same terminal.
     command -v strace >/dev/null || skip "no strace here to count the writes"
@@ -256,8 +246,10 @@ error-line-in-one-write) # posix
         [[ ${calls[0]} != *'"student-record: read error: Is a directory\n"'*'= 43' ]]; then
         fail "standard error was written by these calls: ${calls[*]}"
     fi
-    ;;
-report-beyond-file-size-limit) # posix
+}
+
+case_report_beyond_file_size_limit() {
+    needs posix
     # With SIGXFSZ ignored, a write past the file-size limit fails with EFBIG. A long first name
     # takes the report past a limit of 1024 bytes, after the prompts went out.
     (ulimit -f 1) 2>/dev/null || skip "ulimit -f cannot limit file sizes here"
@@ -265,21 +257,27 @@ report-beyond-file-size-limit) # posix
     (trap '' XFSZ && ulimit -f 1 && exec "${program[@]}") <"$VARIANTS/four-mib-first-name.in" \
         >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: write error: File too large" "$work/accepted"
-    ;;
-close-fails) # posix
+}
+
+case_close_fails() {
+    needs posix
     # Some file systems report a failed write only when the file is closed.
     [[ ${FAILING_CLOSE-} ]] || skip "no library here that makes closing standard output fail"
     LD_PRELOAD=$FAILING_CLOSE "${program[@]}" <"$answers" >"$work/out" 2>"$work/err"
     expect $? 1 "student-record: write error: Input/output error" "$cases/worked-example.out"
-    ;;
-name-beyond-memory-limit) # posix unsanitized
+}
+
+case_name_beyond_memory_limit() {
+    needs posix unsanitized
     require_memory_limits
     # 64 MiB of address space holds the program but not a 64 MiB name being read.
     { head -c $((64 << 20)) /dev/zero | tr '\0' a; printf '\nLee\n5\n'; } >"$work/huge-name"
     run_limited $((64 << 10)) "$work/huge-name"
     expect $? 1 "student-record: out of memory" "$work/first-prompt"
-    ;;
-broken-pipe) # posix
+}
+
+case_broken_pipe() {
+    needs posix
     # The reader goes away after the first prompt; the next prompt meets a broken pipe. The
     # program keeps the disposition of SIGPIPE that it inherits, as other command-line tools do:
     # by default the signal ends it, and where it is ignored the write fails.
@@ -294,14 +292,18 @@ broken-pipe) # posix
     else
         expect $status $((128 + 13)) ""
     fi
-    ;;
-memory-limits) # posix unsanitized
+}
+
+case_memory_limits() {
+    needs posix unsanitized
     require_memory_limits
     scan "$answers" "$cases/worked-example.out"
     # Names of a few hundred KB: the limits at which the answers fit but their copies do not.
     scan "$VARIANTS/long-names.in" "$VARIANTS/long-names.out"
-    ;;
-prompts-before-answers)
+}
+
+case_prompts_before_answers() {
+    needs
     start "${program[@]}"
     for exchange in "$first_prompt|Ann" "Please enter a last name: |Lee" \
         "Please enter a tuition amount: |950.25"; do
@@ -315,16 +317,20 @@ prompts-before-answers)
     wait "$pid"
     status=$?
     expect "$status" 0 "" "$cases/worked-example.out"
-    ;;
-locale-with-decimal-comma)
+}
+
+case_locale_with_decimal_comma() {
+    needs
     # The program reads no environment: a locale that writes 950,25 changes nothing.
     locale=de_DE.UTF-8
     locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' ||
         skip "no locale $locale here (localedef -i de_DE -f UTF-8 $locale makes it)"
     LC_ALL=$locale LANG=$locale "${program[@]}" <"$answers" >"$work/out" 2>"$work/err"
     expect $? 0 "" "$cases/worked-example.out"
-    ;;
-manual-page) # posix
+}
+
+case_manual_page() {
+    needs posix
     # The manual page names each prompt and each message of the program, and no other: the
     # prompts of a run, and the messages that the cases of this script expect.
     command -v groff >/dev/null || skip "no groff here to render the manual page"
@@ -339,18 +345,98 @@ manual-page) # posix
     sort -u -o "$work/named" "$work/named"
     diff "$work/said" "$work/named" >"$work/differences" ||
         fail "the manual page names (>) or misses (<) these: $(<"$work/differences")"
-    ;;
-expect-sees-line-feed) # posix must-fail
-    # Wrong on purpose, to prove that expect compares: the case must fail on a line feed too many.
-    "${program[@]}" </ >/dev/null 2>"$work/err"
-    expect $? 1 $'student-record: read error: Is a directory\n'
-    ;;
-expect-sees-exit-status) # posix must-fail
-    # Wrong on purpose, to prove that expect compares: the case must fail on another exit status.
-    "${program[@]}" </ >/dev/null 2>"$work/err"
-    expect $? 0 "student-record: read error: Is a directory"
-    ;;
-*)
-    fail "no case named '$case_name'"
-    ;;
-esac
+
+    # Each example of the page is what the program writes: the command after its $, run as it
+    # stands, and at a terminal the answers that the page shows typed after their prompts.
+    # shellcheck disable=SC2317 # the page's command calls it
+    student-record() { "${program[@]}"; }
+    awk -v to="$work/example-" '/^ +\$ / { file = to ++n } /^$/ { file = "" }
+        file { sub(/^ +/, ""); print >file }' "$work/page"
+    for example in "$work"/example-*; do
+        where="in the page's example '$(head -n 1 "$example")'"
+        tail -n +2 "$example" >"$work/shown"
+        sed -n 's/^Please enter a [a-z ]*: \([^P].*\)$/\1/p' "$work/shown" >"$work/typed"
+        eval "$(sed -n '1s/^\$ //p' "$example")" <"$work/typed" | awk -v typed="$work/typed" '{
+            while (match($0, /^Please enter a [a-z ]*: /) && (getline answer <typed) > 0) {
+                print substr($0, 1, RLENGTH) answer
+                $0 = substr($0, RLENGTH + 1)
+            }
+            print }' | diff "$work/shown" - || fail "the page shows (<) what the program does not"
+    done
+    where=
+    while read -r typed _ shown; do
+        printf 'Ann\nLee\n%s\n' "$typed" | "${program[@]}" | sed -n 8p >"$work/out"
+        [[ $(<"$work/out") == "[$shown]-Tuition Balance" ]] ||
+            fail "the page shows $typed as $shown; the program: $(<"$work/out")"
+    done < <(grep -oE '[-0-9.e+]+ as [-0-9.e+]*[0-9]' "$work/page")
+}
+
+case_comparisons_see_one_byte() {
+    needs
+    # Each comparison that the cases make sees one byte more or one byte less, on either side:
+    # the exit status and standard error as expect compares them, and standard output as
+    # same_output and the golden cases' runner do (for Windows with the CR of each line end).
+    # shellcheck disable=SC2034,SC2317 # the rows use them
+    local line='student-record: read error: Is a directory' report=$cases/worked-example.out
+    local outcome check compare
+    # shellcheck disable=SC2317
+    golden() {
+        "$CMAKE_COMMAND" -DACTUAL="$1" -DEXPECTED="$2" "-DCRLF=${windows:+ON}" \
+            -P "$tests/run_case.cmake"
+    }
+    if [[ $windows ]]; then sed 's/$/\r/' "$report"; else cat "$report"; fi >"$work/out"
+    head -c -1 "$work/out" >"$work/out-less"
+    { cat "$work/out"; printf x; } >"$work/out-more"
+    head -c -1 "$report" >"$work/report-less"
+    { cat "$report"; printf x; } >"$work/report-more"
+    # The rows that write standard error come last: the others read it as the first row left it.
+    while IFS='|' read -r outcome check; do
+        for compare in same_output golden; do
+            if (eval "$check") >/dev/null 2>&1; then
+                [[ $outcome == pass ]] || fail "it should have failed: $check ($compare)"
+            else
+                [[ $outcome == fail ]] || fail "it should have passed: $check ($compare)"
+            fi
+        done
+    done <<'ROWS'
+pass|printf '%s\n' "$line" >"$work/err"; expect 1 1 "$line" "$report"; $compare "$work/out" "$report"
+fail|expect 10 1 "$line"
+fail|expect 1 10 "$line"
+fail|expect "" 1 "$line"
+fail|expect 1 "" "$line"
+fail|expect 1 1 "${line}x"
+fail|expect 1 1 "${line%?}"
+fail|$compare "$work/out" "$work/report-more"
+fail|$compare "$work/out" "$work/report-less"
+fail|$compare "$work/out-more" "$report"
+fail|$compare "$work/out-less" "$report"
+fail|printf '%s\n\n' "$line" >"$work/err"; expect 1 1 "$line"
+fail|printf '%s' "$line" >"$work/err"; expect 1 1 "$line"
+ROWS
+}
+
+# --- Main ---
+
+if [[ ${1-} == --list ]]; then
+    listing=yes
+    for function in $(compgen -A function case_); do
+        case_name=${function#case_}
+        case_name=${case_name//_/-}
+        ("$function"; fail "the case $case_name does not begin with needs") || exit 1
+    done
+    exit 0
+fi
+
+case_name=$1
+program=("${@:2}")
+declare -F "case_${case_name//-/_}" >/dev/null || fail "no case named '$case_name'"
+tests=$(dirname "$0")
+cases=$tests/cases
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+answers=$cases/worked-example.in
+first_prompt='Please enter a first name: '
+printf '%s' "$first_prompt" >"$work/first-prompt"
+printf '%s' "${first_prompt}Please enter a last name: Please enter a tuition amount: " \
+    >"$work/prompts"
+"case_${case_name//-/_}"

@@ -4,6 +4,22 @@
 
 #include <cmath>
 #include <string>
+#include <type_traits>
+
+// The record's interface, pinned: each accessor is const and hands out a copy.
+static_assert(std::is_same_v<decltype(&Student::GetFName), std::string (Student::*)() const>);
+static_assert(std::is_same_v<decltype(&Student::GetLName), std::string (Student::*)() const>);
+static_assert(std::is_same_v<decltype(&Student::GetTuition), float (Student::*)() const>);
+
+// The constructor takes its strings by value. A name that converts both to a string and to a
+// reference to one leaves a parameter taken by value no way to choose between the two, while a
+// reference parameter takes the reference.
+struct EitherName {
+    operator std::string() const;
+    operator const std::string&() const;
+};
+static_assert(std::is_constructible_v<Student, std::string, std::string, float>);
+static_assert(!std::is_constructible_v<Student, EitherName&, EitherName&, float>);
 
 TEST(Student, BuiltWithNoDataHoldsEmptyNamesAndZeroTuition)
 {
