@@ -1,16 +1,13 @@
 # Checks that a build compiles each of the project's sources, and every one of them with each
-# option that its configure asked for (BUILD/required-compile-options.txt) and with those of
-# REQUIRED; OPTIONAL names sources that this build does not compile at all.
+# option of REQUIRED; OPTIONAL names sources that this build does not compile at all.
 #
-#   cmake -DBUILD=folder [-DREQUIRED=-Werror] [-DOPTIONAL=a.cpp;b.cpp] -P .ci/compile-options.cmake
+#   cmake -DBUILD=folder -DREQUIRED=-Wall;-Werror [-DOPTIONAL=a.cpp;b.cpp] \
+#       -P .ci/compile-options.cmake
 #
 # Run from the top of the source tree, which git lists.
 
 cmake_minimum_required(VERSION 3.20)
 
-file(STRINGS ${BUILD}/required-compile-options.txt required)
-list(APPEND required ${REQUIRED})
-list(REMOVE_DUPLICATES required)
 execute_process(COMMAND git ls-files *.cpp OUTPUT_VARIABLE sources
     OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 string(REPLACE "\n" ";" sources "${sources}")
@@ -22,15 +19,16 @@ math(EXPR last "${count} - 1")
 set(compiled "")
 set(problems "")
 foreach(index RANGE ${last})
-    string(JSON file GET "${commands}" ${index} file)
+    string(JSON entry GET "${commands}" ${index})
+    string(JSON file GET "${entry}" file)
     file(RELATIVE_PATH source ${CMAKE_CURRENT_SOURCE_DIR} ${file})
     if(NOT source IN_LIST sources)
         continue()
     endif()
     list(APPEND compiled ${source})
-    string(JSON command GET "${commands}" ${index} command)
+    string(JSON command GET "${entry}" command)
     separate_arguments(arguments UNIX_COMMAND "${command}")
-    foreach(option IN LISTS required)
+    foreach(option IN LISTS REQUIRED)
         if(NOT option IN_LIST arguments)
             list(APPEND problems "${BUILD}: ${source} is compiled without ${option}")
         endif()
@@ -47,6 +45,6 @@ if(problems)
     message("${problems}")
     message(FATAL_ERROR "${BUILD}: compiled without the options required")
 endif()
-list(LENGTH required options)
+list(LENGTH REQUIRED options)
 list(LENGTH compiled files)
 message("${BUILD}: ${files} sources, each compiled with the ${options} required options")

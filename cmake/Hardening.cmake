@@ -8,9 +8,6 @@
 # platforms. MSVC's defaults already protect the stack (/GS) and randomise the layout
 # (/DYNAMICBASE, /NXCOMPAT), as mingw-w64's linker does. Whatever the option, the sanitizer build
 # and Debug builds turn on the C++ library's checks.
-#
-# The compile options that this module asks for go to the list required_compile_options, whether
-# the compiler takes them or not, so that a check of an optimised build finds any that it lost.
 
 include(CheckCXXCompilerFlag)
 include(CheckCXXSourceCompiles)
@@ -49,7 +46,6 @@ endif()
 if(library_assertions)
     if(harden OR STUDENT_RECORD_SANITIZE)
         add_compile_definitions(${library_assertions})
-        list(APPEND required_compile_options -D${library_assertions})
     else()
         add_compile_definitions($<$<CONFIG:Debug>:${library_assertions}>)
     endif()
@@ -76,7 +72,6 @@ endif()
 if(NOT STUDENT_RECORD_SANITIZE)
     set(fortify -U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=${fortify_level})
     add_compile_options("$<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:${fortify}>")
-    list(APPEND required_compile_options ${fortify})
 endif()
 
 # A canary checks each function's stack frame that holds an array; the stack is probed page by
@@ -90,7 +85,6 @@ foreach(flag IN LISTS protections)
         add_compile_options(${flag})
     endif()
 endforeach()
-list(APPEND required_compile_options ${protections})
 
 # The relocated data is made read-only once every symbol has been bound, at start-up, and the
 # stack is not executable.
