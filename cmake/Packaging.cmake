@@ -47,7 +47,7 @@ if(NOT news_version STREQUAL PROJECT_VERSION)
 endif()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/NEWS.md ${PROJECT_SOURCE_DIR}/LICENSE
-    ${PROJECT_SOURCE_DIR}/man/student-record.1)
+    ${PROJECT_SOURCE_DIR}/man/student-record.1 ${PROJECT_SOURCE_DIR}/docs/installed-readme.md.in)
 
 # Debian's forms of the licence (its machine-readable copyright format), of the newest entry of
 # the changes and of the manual page, made in FOLDER and installed with the component debian.
@@ -102,15 +102,39 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackOptions.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/Reproducible.cmake)
 
+# What is installed has a README of its own, for the person who runs the program: the README of
+# the sources is for the person who builds it. On Windows the manual page goes beside the program
+# as text, rendered by groff.
 if(WIN32)
-    install(FILES README.md DESTINATION ${CMAKE_INSTALL_BINDIR})
-    install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT license)
+    set(run "Run `student-record.exe` from a console, Command Prompt or PowerShell, and answer its \
+three questions; opened from Explorer, its window closes as soon as the report is written. In \
+Command Prompt, `student-record.exe <answers.txt` reads the answers from a file of three lines.")
+    set(manual "`student-record.txt`, beside the program, is its manual page: how it reads the \
+answers and what it prints, its exit status and its messages.")
+    find_program(GROFF groff)
+    if(NOT GROFF)
+        message(FATAL_ERROR "The Windows builds render the manual page as text for their .zip "
+            "with groff (on Debian and Ubuntu: apt-get install groff-base)")
+    endif()
+    execute_process(COMMAND ${GROFF} -man -Tascii -P-cbou ${PROJECT_SOURCE_DIR}/man/student-record.1
+        OUTPUT_FILE ${PROJECT_BINARY_DIR}/student-record.txt COMMAND_ERROR_IS_FATAL ANY)
+    set(installed_files ${PROJECT_BINARY_DIR}/student-record.txt)
+    set(documents ${CMAKE_INSTALL_BINDIR})
+else()
+    set(run "Run `student-record` in a terminal and answer its three questions, or give it the \
+answers on standard input: `printf 'Ann\\nLee\\n950.25\\n' | student-record`.")
+    set(manual "`man student-record` tells how it reads the answers and what it prints, its exit \
+status and its messages.")
+    set(installed_files NEWS.md)
+    set(documents ${CMAKE_INSTALL_DOCDIR})
+    install(FILES man/student-record.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
+endif()
+configure_file(docs/installed-readme.md.in README.md @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/README.md ${installed_files} DESTINATION ${documents})
+install(FILES LICENSE DESTINATION ${documents} COMPONENT license)
+if(WIN32)
     set(CPACK_GENERATOR ZIP)
     set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-else()
-    install(FILES README.md NEWS.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-    install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT license)
-    install(FILES man/student-record.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
 endif()
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     set(CPACK_GENERATOR DEB)
