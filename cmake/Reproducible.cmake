@@ -6,8 +6,7 @@
 
 foreach(package IN LISTS CPACK_PACKAGE_FILES)
     if(package MATCHES "\\.deb$")
-        # Unpacked and packed again by dpkg-deb, which sorts the entries, gives them to root and
-        # dates them SOURCE_DATE_EPOCH at the latest.
+        # Unpacked and packed again by dpkg-deb, which sorts the entries and gives them to root.
         set(tree ${CPACK_TOPLEVEL_DIRECTORY}/reproducible)
         file(REMOVE_RECURSE ${tree})
         execute_process(COMMAND dpkg-deb --raw-extract ${package} ${tree}
@@ -31,6 +30,11 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
         string(REGEX REPLACE "\nInstalled-Size: [0-9]+\n" "\nInstalled-Size: ${kib}\n"
             control "${control}")
         file(WRITE ${tree}/DEBIAN/control "${control}")
+
+        # Every entry dated SOURCE_DATE_EPOCH, whatever the clock of the builder: dpkg-deb moves
+        # only later times back to it, so every entry is first dated later than any clock, 2100.
+        execute_process(COMMAND find ${tree} -exec touch -h -d @4102444800 {} +
+            COMMAND_ERROR_IS_FATAL ANY)
 
         execute_process(
             COMMAND dpkg-deb --root-owner-group -Zgzip -z9 --build ${tree} ${package}
