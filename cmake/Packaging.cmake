@@ -23,11 +23,30 @@ if(WIN32)
     set(CMAKE_INSTALL_BINDIR . CACHE PATH "User executables (bin)")
 endif()
 include(GNUInstallDirs)
-# The directories that an install makes are 0755 whatever the umask, as its files are 0644 and
-# its program 0755.
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
+# The directories that an install makes are 0755 whatever the umask, as its files are 0644 and its
+# program 0755. CMake would make them with mkdir, which the umask restricts (to 0700 under umask
+# 077), so the install first makes those that are not there yet itself, with their mode.
+set(destinations ${CMAKE_INSTALL_BINDIR})
+if(NOT WIN32)
+    list(APPEND destinations ${CMAKE_INSTALL_DOCDIR} ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+install(CODE "set(destinations [==[${destinations}]==])" ALL_COMPONENTS)
+install(CODE [[
+    foreach(destination IN LISTS destinations)
+        cmake_path(ABSOLUTE_PATH destination BASE_DIRECTORY "${CMAKE_INSTALL_PREFIX}" NORMALIZE)
+        set(directory "$ENV{DESTDIR}${destination}")
+        set(missing "")
+        while(NOT EXISTS "${directory}")
+            list(PREPEND missing "${directory}")
+            cmake_path(GET directory PARENT_PATH directory)
+        endwhile()
+        foreach(directory IN LISTS missing)
+            file(MAKE_DIRECTORY "${directory}")
+            file(CHMOD "${directory}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+                GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+        endforeach()
+    endforeach()]] ALL_COMPONENTS)
 # The version is said once, in project(); the manual page and the changes must agree with it.
 file(STRINGS ${PROJECT_SOURCE_DIR}/man/student-record.1 manual_title REGEX "^\\.TH ")
 if(NOT manual_title MATCHES "\"${PROJECT_NAME} ${PROJECT_VERSION}\"")
@@ -132,6 +151,7 @@ status and its messages.")
     set(documents ${CMAKE_INSTALL_DOCDIR})
     install(FILES man/student-record.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
 endif()
+
 configure_file(docs/installed-readme.md.in README.md @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/README.md ${installed_files} DESTINATION ${documents})
 install(FILES LICENSE DESTINATION ${documents} COMPONENT license)
