@@ -5,16 +5,20 @@ get_filename_component(top ${CMAKE_CURRENT_LIST_DIR}/.. REALPATH)
 find_program(GIT git)
 
 # The commit of the tree, where the tree is the top of a git checkout of its own. A tree that lies
-# inside an unrelated repository (an unpacked source archive, say) is not one.
+# inside an unrelated repository (an unpacked source archive, say) is not one. git refuses a
+# checkout that another user owns: what it says is passed on.
 if(GIT)
     execute_process(COMMAND ${GIT} -C ${top} rev-parse --show-toplevel
-        OUTPUT_VARIABLE checkout OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+        OUTPUT_VARIABLE checkout ERROR_VARIABLE git_refusal
+        OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_STRIP_TRAILING_WHITESPACE)
 endif()
 if(checkout)
     get_filename_component(checkout ${checkout} REALPATH)
 endif()
 if(checkout STREQUAL top)
     set(STUDENT_RECORD_GIT_CHECKOUT ${top})
+elseif(EXISTS ${top}/.git AND git_refusal)
+    set(STUDENT_RECORD_GIT_REFUSAL "git refuses the checkout ${top}:\n${git_refusal}\n")
 endif()
 
 # The time stamps of every file in a package, which CPack and the tools of
@@ -30,7 +34,7 @@ elseif(STUDENT_RECORD_GIT_CHECKOUT)
         OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     set(ENV{SOURCE_DATE_EPOCH} ${commit_time})
 else()
-    message(FATAL_ERROR "${top} is not a git checkout, so the packages have no commit to take "
-        "their time stamps from: set SOURCE_DATE_EPOCH to the time of the release, in seconds "
-        "since 1970-01-01 00:00 UTC")
+    message(FATAL_ERROR "${STUDENT_RECORD_GIT_REFUSAL}The packages take their time stamps from "
+        "the commit of a git checkout, and git gives none for ${top}: let git read it, or set "
+        "SOURCE_DATE_EPOCH to the time of the release, in seconds since 1970-01-01 00:00 UTC")
 endif()

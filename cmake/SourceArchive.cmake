@@ -4,8 +4,9 @@
 # cmake/CPackOptions.cmake has found the checkout.
 
 if(NOT STUDENT_RECORD_GIT_CHECKOUT)
-    message(FATAL_ERROR "The source archive holds the files of a git commit, and ${top} is not "
-        "a git checkout: an unpacked source archive is its own source archive already")
+    message(FATAL_ERROR "${STUDENT_RECORD_GIT_REFUSAL}The source archive holds the files of a "
+        "git commit, and git gives none for ${top}: an unpacked source archive is its own source "
+        "archive already")
 endif()
 
 # Directories 0755, files 0644 and scripts 0755, whatever the umask; every entry owned by root
