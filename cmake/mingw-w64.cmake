@@ -21,4 +21,18 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # into the header, and the same source would give different bytes.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
 
-set(CMAKE_CROSSCOMPILING_EMULATOR ${mingw_emulator})
+# Wine keeps its state in a prefix. Each build folder has one of its own, which configure's probe
+# and every test use, so that HOME is left alone. The prefix is a 64-bit one, made by the 64-bit
+# loader; it runs 32-bit programs too, where the machine can. The overrides keep Wine from
+# offering to install Mono and Gecko, and from adding menu entries, as it makes the prefix.
+find_program(WINE64 wine64 PATHS /usr/lib/wine)
+find_program(WINESERVER wineserver PATHS /usr/lib/wine)
+set(wine env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
+    WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${wine} ${mingw_emulator})
+# Wine's server and services start before the first test and stop after the last, with their
+# output in a file: a service that a test started would hold that test's output open, and CTest
+# would wait for it. A server that an interrupted run left behind is stopped first.
+set(EMULATOR_SETUP ${wine} sh -c
+    "exec >wine.log 2>&1 && (${WINESERVER} -k || :) && ${WINESERVER} -p && ${WINE64} wineboot.exe")
+set(EMULATOR_CLEANUP ${wine} ${WINESERVER} -k)
