@@ -5,19 +5,22 @@
 #
 #   shell-cases.sh [--windows] [--sanitizer] --list
 #   [FAILING_CLOSE=LIBRARY] [NONBLOCKING=PROGRAM] CMAKE_COMMAND=CMAKE VARIANTS=FOLDER \
-#       shell-cases.sh [--windows] [--sanitizer] CASE PROGRAM [ARG...]
+#       CXX_LIBRARY=LIBRARY shell-cases.sh [--windows] [--sanitizer] CASE PROGRAM [ARG...]
 #
 # --windows says that the program is built for Windows, which writes CR LF line ends and, under
 # Wine, meets none of the POSIX facilities; --sanitizer that it is built with sanitizers. --list
 # names the cases that such a build can run, one a line. PROGRAM with its ARGs runs the program
 # (an emulator and a program built for another platform, say). VARIANTS is the folder of the
-# cases made at configure time, whose reports the long names below take. FAILING_CLOSE names
+# cases made at configure time, whose reports the long names below take. CXX_LIBRARY names the
+# C++ library of the build, libstdc++ or libc++, whose results the manual page must show; any
+# other value (there is no other column there) leaves them unchecked. FAILING_CLOSE names
 # the library to preload for the case close-fails; NONBLOCKING the program that hands over
 # standard streams in non-blocking mode.
 #
 # Each case is a function case_NAME, where each _ of NAME stands for a -, that begins by saying
 # what it needs of the build. A case that needs what this system lacks (/dev/full, limits that
-# are enforced, strace, stdbuf, groff, a locale, the helpers above) exits with status 77.
+# are enforced, strace, stdbuf, groff, the sources of a locale, the helpers above) exits with
+# status 77.
 set -u
 
 windows=
@@ -364,18 +367,34 @@ case_manual_page() {
             print }' | diff "$work/shown" - || fail "the page shows (<) what the program does not"
     done
     where=
-    while read -r typed _ shown; do
+
+    # The tuitions that the page shows for an answer: in prose, "950.25 as 950.25", and in its
+    # table of the two C++ libraries, a row for each answer, for the library of this build (CMake
+    # names it, or something else where it found neither).
+    grep -oE '[-0-9.e+]+ as [-0-9.e+]*[0-9]' "$work/page" | sed 's/ as / /' >"$work/shown"
+    sed -nE 's/^ +([^ ]+) +([^ ]+) with libstdc\+\+, ([^ ]+) with libc\+\+$/\1 \2 \3/p' \
+        "$work/page" | awk -v library="$CXX_LIBRARY" 'library == "libstdc++" { print $1, $2 }
+            library == "libc++" { print $1, $3 }' >>"$work/shown"
+    while read -r typed shown; do
         printf 'Ann\nLee\n%s\n' "$typed" | "${program[@]}" | sed -n 8p >"$work/out"
         [[ $(<"$work/out") == "[$shown]-Tuition Balance" ]] ||
             fail "the page shows $typed as $shown; the program: $(<"$work/out")"
-    done < <(grep -oE '[-0-9.e+]+ as [-0-9.e+]*[0-9]' "$work/page")
+    done <"$work/shown"
+
+    # The exit statuses that the page lists are those that these cases expect.
+    awk '/^EXIT STATUS$/ { listed = 1; next } /^[A-Z]/ { listed = 0 }
+        listed && /^ +[0-9]+ / { print $1 }' "$work/page" | sort -u >"$work/page-statuses"
+    grep -oE 'expect "?\$[a-z?]+"? [0-9]+ ' "$0" | awk '{ print $3 }' | sort -u >"$work/statuses"
+    diff "$work/statuses" "$work/page-statuses" >"$work/differences" ||
+        fail "EXIT STATUS lists (>) or lacks (<) these: $(<"$work/differences")"
 }
 
 case_comparisons_see_one_byte() {
     needs
     # Each comparison that the cases make sees one byte more or one byte less, on either side:
-    # the exit status and standard error as expect compares them, and standard output as
-    # same_output and the golden cases' runner do (for Windows with the CR of each line end).
+    # the exit status and standard error as expect compares them, and standard output as expect,
+    # same_output, is_start_of and the golden cases' runner do (for Windows with the CR of each
+    # line end). The runner also sees a program that writes the whole report but exits with 1.
     # shellcheck disable=SC2034,SC2317 # the rows use them
     local line='student-record: read error: Is a directory' report=$cases/worked-example.out
     local outcome check compare
