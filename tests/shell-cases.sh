@@ -405,6 +405,12 @@ case_comparisons_see_one_byte() {
         "$CMAKE_COMMAND" -DACTUAL="$1" -DEXPECTED="$2" "-DCRLF=${windows:+ON}" \
             -P "$tests/run_case.cmake"
     }
+    # shellcheck disable=SC2317
+    golden_run() {
+        printf 'cat "%s"; exit %s\n' "$work/out" "$1" >"$work/program"
+        (cd "$work" && "$CMAKE_COMMAND" -DPROGRAM="$BASH" -DINPUT="$work/program" \
+            -DEXPECTED="$report" "-DCRLF=${windows:+ON}" -P "$tests/run_case.cmake")
+    }
     if [[ $windows ]]; then sed 's/$/\r/' "$report"; else cat "$report"; fi >"$work/out"
     head -c -1 "$work/out" >"$work/out-less"
     { cat "$work/out"; printf x; } >"$work/out-more"
@@ -432,6 +438,12 @@ fail|$compare "$work/out" "$work/report-more"
 fail|$compare "$work/out" "$work/report-less"
 fail|$compare "$work/out-more" "$report"
 fail|$compare "$work/out-less" "$report"
+fail|expect 1 1 "$line" "$work/report-more"
+fail|expect 1 1 "$line" "$work/report-less"
+pass|is_start_of "$report" "$work/report-less"
+fail|is_start_of "$work/report-less" "$report"
+pass|golden_run 0
+fail|golden_run 1
 fail|printf '%s\n\n' "$line" >"$work/err"; expect 1 1 "$line"
 fail|printf '%s' "$line" >"$work/err"; expect 1 1 "$line"
 ROWS
@@ -452,7 +464,7 @@ fi
 case_name=$1
 program=("${@:2}")
 declare -F "case_${case_name//-/_}" >/dev/null || fail "no case named '$case_name'"
-tests=$(dirname "$0")
+tests=$(cd "$(dirname "$0")" && pwd)
 cases=$tests/cases
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
