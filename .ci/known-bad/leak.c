@@ -1,0 +1,2 @@
+#include <stdlib.h>
+int main(void) { return malloc(1) == 0; }

@@ -1,0 +1,1 @@
+int main() { int* name = 0; return name != 0; }
