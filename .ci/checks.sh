@@ -14,7 +14,8 @@ declare -A controls=(
     [documents]='check_documents "$1" "$(bad missing-path.markdown)"
         check_documents "$1" "$(bad wrong-count.markdown)"
         check_documents "$1" "$(bad old-version.markdown)"'
-    [same]='check_same "$(bad one-byte)" "$2"'
+    [same]='check_same "$(bad one-byte)" "$2"
+        check_same "$2" "$2"'
     [refused]='check_refused "$1" true
         check_refused "$1" false'
     [suite]='check_suite "$1" -R "^no test has this name$"
@@ -48,6 +49,10 @@ checked() {
     done <<<"${controls[$name]:?the check $name has no negative control}"
     "check_$name" "$@"
 }
+
+# The controls' own control, which .ci/run runs first: a check that passes its control.
+controls[unfailing]=true
+check_unfailing() { :; }
 
 # bad NAME: the known-bad input .ci/known-bad/NAME, or the program that NAME.c there builds into,
 # without optimisation and without any hardening.
@@ -132,9 +137,10 @@ check_documents() {
         { echo "the documents name other versions (above) than $version" >&2; return 1; }
 }
 
-# check_same A B: the files A and B are byte for byte the same; where they are not, diffoscope, or
-# diff, shows how they differ.
+# check_same A B: the files A and B, not one file twice, are byte for byte the same; where they are
+# not, diffoscope, or diff, shows how they differ.
 check_same() {
+    [[ ! $1 -ef $2 ]] || { echo "$1 is compared with itself" >&2; return 1; }
     cmp -s "$1" "$2" && return
     if command -v diffoscope >/dev/null; then diffoscope "$1" "$2"; else diff -u "$1" "$2"; fi |
         head -n 300 || true
