@@ -161,7 +161,8 @@ check_suite() { ctest --preset "$@"; }
 
 # check_listed TEST BUILD: CTest lists TEST in the Release configuration of BUILD.
 check_listed() {
-    [[ $(ctest --test-dir "$2" -C Release -N -R "^$1\$" | sed -n 's/^Total Tests: //p') == 1 ]]
+    [[ $(ctest --test-dir "$2" -C Release -N -R "^$1\$" | sed -n 's/^Total Tests: //p') == 1 ]] ||
+        { echo "CTest does not list $1 in $2" >&2; return 1; }
 }
 
 # check_cases FILES BUILD: each file of tests/cases that the file FILES lists belongs to a case
@@ -233,7 +234,8 @@ check_instructions() {
 # line of REFERENCE, what the first builder met.
 check_varied() {
     paste -d '\n' "$1" "$2" | awk 'NR % 2 { fact = $0; next }
-        $0 == fact { print "both builders met the same: " fact; same = 1 } END { exit same || !NR }'
+        $0 == fact { print "both builders met the same: " fact; same = 1 }
+        END { if (!NR) print "no builder said what it met"; exit same || !NR }'
 }
 
 # check_archive ARCHIVE TREE VERSION: the source archive holds the files that git tracks in TREE,
