@@ -47,6 +47,7 @@ install(CODE [[
                 GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
         endforeach()
     endforeach()]] ALL_COMPONENTS)
+
 # The version is said once, in project(); the manual page and the changes must agree with it.
 file(STRINGS ${PROJECT_SOURCE_DIR}/man/student-record.1 manual_title REGEX "^\\.TH ")
 if(NOT manual_title MATCHES "\"${PROJECT_NAME} ${PROJECT_VERSION}\"")
@@ -151,7 +152,6 @@ status and its messages.")
     set(documents ${CMAKE_INSTALL_DOCDIR})
     install(FILES man/student-record.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
 endif()
-
 configure_file(docs/installed-readme.md.in README.md @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/README.md ${installed_files} DESTINATION ${documents})
 install(FILES LICENSE DESTINATION ${documents} COMPONENT license)

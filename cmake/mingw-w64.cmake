@@ -22,9 +22,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
 
 # Wine keeps its state in a prefix. Each build folder has one of its own, which configure's probe
-# and every test use, so that HOME is left alone. The prefix is a 64-bit one, made by the 64-bit
-# loader; it runs 32-bit programs too, where the machine can. The overrides keep Wine from
-# offering to install Mono and Gecko, and from adding menu entries, as it makes the prefix.
+# makes and every test uses, so that HOME is left alone. The overrides keep Wine from offering to
+# install Mono and Gecko, and from adding menu entries, as it makes the prefix.
 find_program(WINE64 wine64 PATHS /usr/lib/wine)
 find_program(WINESERVER wineserver PATHS /usr/lib/wine)
 set(wine env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
