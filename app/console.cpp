@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <string_view>
 
 namespace {
 
@@ -22,13 +23,22 @@ namespace {
     std::_Exit(EXIT_FAILURE);
 }
 
+// The longest line that the program composes: the longer of its two problems, with the longest
+// reason that glibc gives (that of EILSEQ).
+constexpr std::string_view LongestLine
+    = "student-record: write error: Invalid or incomplete multibyte or wide character\n";
+
 // Ends the run with "student-record: PROBLEM: REASON", where REASON is the system's text for
-// ERROR. The line is composed in place, since memory may be short as well.
+// ERROR. The line is composed in place, since memory may be short as well. A C library with a
+// longer reason than glibc's longest gets it cut, but the line still ends with its line feed.
 [[noreturn]] void Fail(const char* problem, int error)
 {
-    std::array<char, 256> line {};
-    std::snprintf(
+    std::array<char, LongestLine.size() + 1> line {};
+    const int length = std::snprintf(
         line.data(), line.size(), "student-record: %s: %s\n", problem, std::strerror(error));
+    if (length >= static_cast<int>(line.size())) {
+        line[line.size() - 2] = '\n';
+    }
     Fail(line.data());
 }
 

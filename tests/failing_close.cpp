@@ -1,10 +1,13 @@
 // Preloaded into the program (LD_PRELOAD) to make the closing of standard output fail as a
-// network file system or a disk quota can: the descriptor is closed, and the call reports EIO.
+// network file system or a disk quota can: the descriptor is closed, and the call reports EIO, or
+// EILSEQ where FAILING_CLOSE_ERROR=EILSEQ: glibc's longest reason, for the longest error line.
 
 #include <dlfcn.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -16,6 +19,12 @@ template <typename Function> Function* Next(const char* name)
     return reinterpret_cast<Function*>(dlsym(RTLD_NEXT, name));
 }
 
+int Error()
+{
+    const char* name = std::getenv("FAILING_CLOSE_ERROR");
+    return name != nullptr && std::strcmp(name, "EILSEQ") == 0 ? EILSEQ : EIO;
+}
+
 } // namespace
 
 extern "C" int close(int descriptor)
@@ -25,7 +34,7 @@ extern "C" int close(int descriptor)
     if (descriptor != StandardOutput) {
         return result;
     }
-    errno = EIO;
+    errno = Error();
     return -1;
 }
 
@@ -37,6 +46,6 @@ extern "C" int fclose(std::FILE* stream)
     if (!output) {
         return result;
     }
-    errno = EIO;
+    errno = Error();
     return EOF;
 }
