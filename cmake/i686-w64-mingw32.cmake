@@ -7,4 +7,5 @@ set(CMAKE_SYSTEM_PROCESSOR x86)
 set(mingw_target i686-w64-mingw32)
 # Debian's wine starts its 32-bit loader whenever wine32 is installed.
 set(mingw_emulator wine)
+set(EMULATOR_PACKAGE wine32:i386)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -1,6 +1,7 @@
 # What the cross builds for Windows with Debian's mingw-w64 share. A toolchain file sets
-# CMAKE_SYSTEM_PROCESSOR, mingw_target (the compilers' prefix) and mingw_emulator (the Wine that
-# runs the results), then includes this one.
+# CMAKE_SYSTEM_PROCESSOR, mingw_target (the compilers' prefix), mingw_emulator (the Wine that
+# runs the results) and EMULATOR_PACKAGE (the Debian package that has that Wine), then includes
+# this one.
 
 set(CMAKE_SYSTEM_NAME Windows)
 
@@ -26,7 +27,8 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
 # install Mono and Gecko, and from adding menu entries, as it makes the prefix.
 find_program(WINE64 wine64 PATHS /usr/lib/wine)
 find_program(WINESERVER wineserver PATHS /usr/lib/wine)
-set(wine env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
+set(EMULATOR_STATE ${CMAKE_BINARY_DIR}/wine)
+set(wine env WINEPREFIX=${EMULATOR_STATE} WINEDEBUG=-all
     WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${wine} ${mingw_emulator})
 # Wine's server and services start before the first test and stop after the last, with their

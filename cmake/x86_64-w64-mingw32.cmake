@@ -9,4 +9,5 @@ set(mingw_target x86_64-w64-mingw32)
 # is named itself: on Debian in /usr/lib/wine, elsewhere on the PATH.
 find_program(WINE64 wine64 PATHS /usr/lib/wine)
 set(mingw_emulator ${WINE64})
+set(EMULATOR_PACKAGE wine64)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
