@@ -35,6 +35,7 @@ declare -A controls=(
     [installed_size]='check_installed_size "$(bad_deb "$1")"'
     [lintian]='check_lintian "$(bad_deb "$1")"'
     [plain_text]='check_plain_text "$(bad overstruck.txt)"'
+    [clean]='clone_with_left_over "$1" && check_clean "$bad/clone" /dev/null'
 )
 
 checked() {
@@ -98,6 +99,12 @@ source_archive() {
     git -C "$1" -c safe.directory="$1" -c tar.umask="$4" archive --prefix="student-record-$2/" \
         "${@:5}" -o "$bad/$3.tar.gz" HEAD
     echo "$bad/$3.tar.gz"
+}
+
+# clone_with_left_over TREE: a clone of TREE in $bad/clone, with one file that git does not track.
+clone_with_left_over() {
+    [[ -d $bad/clone ]] || git clone -q "$1" "$bad/clone"
+    touch "$bad/clone/left-over"
 }
 
 check_format() { clang-format --dry-run --Werror "$@"; }
@@ -276,4 +283,11 @@ check_lintian() { lintian --fail-on error,warning --display-info "$1"; }
 check_plain_text() {
     ! LC_ALL=C grep -n -m 3 '[[:cntrl:]]' "$1" | cat -A | grep . ||
         { echo "$1 holds control characters (above)" >&2; return 1; }
+}
+
+# check_clean TREE STATUS: git sees the same in TREE as the file STATUS says that it saw before, as
+# `git status --porcelain` says it: no file changed, added or left that was not so before.
+check_clean() {
+    git -C "$1" status --porcelain | diff "$2" - ||
+        { echo "$1: git sees these changes (>) that were not there before" >&2; return 1; }
 }

@@ -67,7 +67,8 @@ if(NOT news_version STREQUAL PROJECT_VERSION)
 endif()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/NEWS.md ${PROJECT_SOURCE_DIR}/LICENSE
-    ${PROJECT_SOURCE_DIR}/man/student-record.1 ${PROJECT_SOURCE_DIR}/docs/installed-readme.md.in)
+    ${PROJECT_SOURCE_DIR}/man/student-record.1 ${PROJECT_SOURCE_DIR}/docs/installed-readme.md.in
+    ${PROJECT_SOURCE_DIR}/tests/cases/worked-example.out)
 
 # Debian's forms of the licence (its machine-readable copyright format), of the newest entry of
 # the changes and of the manual page, made in FOLDER and installed with the component debian.
@@ -125,10 +126,15 @@ set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/Reproducible.cmake)
 # What is installed has a README of its own, for the person who runs the program: the README of
 # the sources is for the person who builds it. On Windows the manual page goes beside the program
 # as text, rendered by groff.
+# Its examples show the report of the worked example.
+file(READ ${PROJECT_SOURCE_DIR}/tests/cases/worked-example.out report)
 if(WIN32)
     set(run "Run `student-record.exe` from a console, Command Prompt or PowerShell, and answer its \
 three questions; opened from Explorer, its window closes as soon as the report is written. In \
-Command Prompt, `student-record.exe <answers.txt` reads the answers from a file of three lines.")
+Command Prompt, these commands write the answers to a file of three lines, and the last reads \
+them from it:\n\n```doscon\n> echo Ann>answers.txt\n> echo Lee>>answers.txt\n\
+> echo 950.25>>answers.txt\n> student-record.exe <answers.txt\n${report}```")
+    set(examples 4)
     find_program(GROFF groff)
     if(GROFF)
         set(manual "`student-record.txt`, beside the program, is its manual page: how it reads \
@@ -145,9 +151,11 @@ the answers and what it prints, its exit status and its messages.")
     set(documents ${CMAKE_INSTALL_BINDIR})
 else()
     set(run "Run `student-record` in a terminal and answer its three questions, or give it the \
-answers on standard input: `printf 'Ann\\nLee\\n950.25\\n' | student-record`.")
-    set(manual "`man student-record` tells how it reads the answers and what it prints, its exit \
-status and its messages.")
+answers on standard input:\n\n```console\n\
+$ printf 'Ann\\nLee\\n950.25\\n' | student-record\n${report}```")
+    set(manual "Its manual page tells how it reads the answers and what it prints, its exit status \
+and its messages:\n\n```sh\nman student-record\n```")
+    set(examples 2)
     set(installed_files NEWS.md)
     set(documents ${CMAKE_INSTALL_DOCDIR})
     install(FILES man/student-record.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
