@@ -7,82 +7,181 @@
 # control that passes stops CI and names the check, and so does a check without a row.
 # shellcheck disable=SC2016 # each row is run as it stands, with "$@" of its check
 declare -A controls=(
-    [format]='check_format "$(bad unformatted.cc)"'
-    [tidy]='check_tidy "$1" "$(bad literal-zero-pointer.cc)"'
-    [shellcheck]='check_shellcheck "$(bad unquoted.bash)"'
-    [page_lint]='check_page_lint "$(bad unknown-macro.1)"'
-    [documents]='check_documents "$1" "$(bad missing-path.markdown)"
-        check_documents "$1" "$(bad wrong-count.markdown)"
-        check_documents "$1" "$(bad old-version.markdown)"'
-    [same]='check_same "$(bad one-byte)" "$2"
-        check_same "$2" "$2"'
-    [refused]='check_refused "$1" true
-        check_refused "$1" false'
-    [suite]='check_suite "$1" -R "^no test has this name$"
-        localedef() { false; } && export -f localedef && check_suite "$1" -R "locale-with"'
-    [listed]='check_listed shell.never-added "$2"'
-    [cases]='check_cases <(cat "$1" && echo tests/cases/never-run.in) "$2"'
-    [hardened]='check_hardened "$(bad unhardened)" "$2"'
-    [compiled]='check_compiled "$(without_last_option "$1" "$2")" "${@:2}"'
-    [pe]='check_pe "$(bad_exe "$2" -Wl,--disable-dynamicbase,--disable-nxcompat)" "${@:2}"'
-    [valgrind]='check_valgrind "$(bad invalid-read)" "${@:2}"
-        check_valgrind "$(bad leak)" "${@:2}"'
-    [instructions]='check_instructions "$(bad busy)" "${@:2}"'
-    [varied]='check_varied "$2" "$2"'
-    [archive]='check_archive "$(source_archive "$2" "$3" group-writable 002)" "${@:2}"
-        check_archive "$(source_archive "$2" "$3" more 022 --add-file="$(bad one-byte)")" "${@:2}"'
-    [dated]='check_dated "$1" "1970-01-01 00:00:00"'
-    [installed_size]='check_installed_size "$(bad_deb "$1")"'
-    [lintian]='check_lintian "$(bad_deb "$1")"'
-    [plain_text]='check_plain_text "$(bad overstruck.txt)"'
-    [clean]='clone_with_left_over "$1" && check_clean "$bad/clone" /dev/null'
+    [format]='code should be clang-formatted | check_format "$(bad unformatted.cc)"'
+    [tidy]='modernize-use-nullptr | check_tidy "$1" "$(bad literal-zero-pointer.cc)"'
+    [shellcheck]='SC2086 | check_shellcheck "$(bad unquoted.bash)"'
+    [page_lint]='skipping paragraph macro | check_page_lint "$(altered "$1" "/^\.SH DESC/a .PP")"
+        indent cannot be negative | check_page_lint "$(altered "$1" "/^Arguments are/i .ti -30")"'
+    [documents]='files that are not there | check_documents "$1" "$(bad missing-path.markdown)"
+        other counts | check_documents "$1" "$(bad wrong-count.markdown)"
+        other versions | check_documents "$1" "$(bad old-version.markdown)"'
+    [same]='differ | check_same "$(one_byte_changed "$2")" "$2"
+        compared with itself | check_same "$2" "$2"'
+    [refused]='did not fail | check_refused "$1" true
+        did not say | check_refused "$1" false'
+    [suite]='No tests were found | check_suite "$1" -R "^no test has this name$"
+        no locale sources here |
+            localedef() { false; } && export -f localedef && check_suite "$1" -R "locale-with"'
+    [listed]='does not list shell.never-added | check_listed shell.never-added "$2"'
+    [cases]='never-run | check_cases <(cat "$1" && echo tests/cases/never-run.in) "$2"'
+    [hardened]='is not hardened: $2 | check_hardened "$(lacking "$2")" "$2"'
+    [compiled]='without the options required |
+        check_compiled "$(without_last_option "$1" "$2")" "${@:2}"'
+    [pe]='lacks $4 | check_pe "$(exe_lacking "$2" "$4")" "${@:2}"
+        is not a $3 | check_pe "$(exe_lacking "$(other_target "$2")")" "${@:2}"'
+    [valgrind]='exclamation.input |
+            check_valgrind "$(bad invalid-read)" "${@:2:2}" "$(bad exclamation.input)"
+        exclamation.input | check_valgrind "$(bad leak)" "${@:2:2}" "$(bad exclamation.input)"'
+    [instructions]='is too slow | check_instructions "$(past_the_bound "${@:2}")" "${@:2}"'
+    [varied]='the same: umask | check_varied "$(with_fact 1 "$@")" "$2"
+        the same: user | check_varied "$(with_fact 2 "$@")" "$2"
+        the same: time zone | check_varied "$(with_fact 3 "$@")" "$2"
+        the same: decimal point | check_varied "$(with_fact 4 "$@")" "$2"
+        the same: directory order | check_varied "$(with_fact 5 "$@")" "$2"
+        the same: clock | check_varied "$(with_fact 6 "$@")" "$2"'
+    [archive]='other files or modes |
+            check_archive "$(source_archive "$2" "$3" group-writable 002)" "${@:2}"
+        other files or modes |
+            check_archive "$(source_archive "$2" "$3" more 022 --add-file=.ci/run)" "${@:2}"'
+    [dated]='its entries are dated | check_dated "$(repacked "$1" misdated)" "$2"'
+    [installed_size]='where its entries count | check_installed_size "$(repacked "$1" sized)"'
+    [lintian]='non-standard-file-perm | check_lintian "$(repacked "$1" group-writable)"'
+    [plain_text]='holds control characters | check_plain_text "$(altered "$1" "1s/^./&\x08&/")"
+        holds control characters | check_plain_text "$(altered "$1" "1s/^/\x1b[1m/")"'
+    [clean]='left-over | clone_with_left_over "$1" && check_clean "$bad/clone" /dev/null'
+    [built]='not $(flipped 1 "$2") | check_built "$1" "$(flipped 1 "$2")"
+        not $(flipped 2 "$2") | check_built "$1" "$(flipped 2 "$2")"
+        not $(flipped 3 "$2") | check_built "$1" "$(flipped 3 "$2")"
+        not $(flipped 4 "$2") | check_built "$1" "$(flipped 4 "$2")"
+        not $(flipped 5 "$2") | check_built "$1" "$(flipped 5 "$2")"'
+    [fixtures]='fixture: $(jq -r ".tests[1].name" "$1") |
+        check_fixtures "$(without_fixture "$1")"'
+    [all_called]='never called: $(tail -n 1 "$1") | check_all_called <(head -n -1 "$1")'
 )
 
+# checked NAME ARG...: runs the check NAME on ARG... after its controls, each of which must fail,
+# and say what its row says that it says. A control that passes, or fails for another reason, and
+# a check that fails, end the shell that called it, whatever surrounds the call.
 checked() {
-    local name=$1 control
+    local name=$1 row said control
     shift
-    while read -r control; do
+    echo "$name" >>"$scratch/called"
+    while read -r row; do
+        # A row that ends in a bar goes on in the next line.
+        [[ $row == *' |' ]] && read -r control && row+=" $control"
+        eval "said=\"${row%% | *}\""
+        control=${row#* | }
         if (eval "$control") >"$bad/said" 2>&1; then
             cat "$bad/said"
             echo "the check $name passed its negative control: $control" >&2
             exit 1
         fi
+        if ! grep -qF -- "$said" "$bad/said"; then
+            cat "$bad/said"
+            echo "the check $name failed its negative control without saying '$said': $control" >&2
+            exit 1
+        fi
     done <<<"${controls[$name]:?the check $name has no negative control}"
-    "check_$name" "$@"
+    "check_$name" "$@" || { echo "the check $name failed: ${*@Q}" >&2; exit 1; }
 }
 
-# The controls' own control, which .ci/run runs first: a check that passes its control.
-controls[unfailing]=true
+# The controls' own controls, which .ci/run runs first: a check that passes its control, one that
+# fails for another reason than its row says, and one that fails on its real input.
+controls[unfailing]='anything | true'
 check_unfailing() { :; }
+controls[misled]='the reason of its row | false'
+check_misled() { :; }
+controls[failing]='as it must | check_failing'
+check_failing() { echo "failing as it must"; return 1; }
 
 # bad NAME: the known-bad input .ci/known-bad/NAME, or the program that NAME.c there builds into,
-# without optimisation and without any hardening.
+# without optimisation.
 bad() {
     if [[ -e .ci/known-bad/$1 ]]; then
         echo "$PWD/.ci/known-bad/$1"
     else
-        [[ -e $bad/$1 ]] || cc -O0 -U_FORTIFY_SOURCE -fno-stack-protector -fcf-protection=none \
-            -no-pie -Wl,-z,norelro,-z,lazy -o "$bad/$1" ".ci/known-bad/$1.c"
+        [[ -e $bad/$1 ]] || cc -O0 -o "$bad/$1" ".ci/known-bad/$1.c"
         echo "$bad/$1"
     fi
 }
 
-# bad_exe TARGET OPTION...: a Windows program built for the mingw-w64 TARGET with OPTION...
-bad_exe() {
-    "$1-gcc" "${@:2}" -o "$bad/$1.exe" .ci/known-bad/leak.c
-    echo "$bad/$1.exe"
+# altered FILE SCRIPT: a copy of FILE that the sed SCRIPT changed; nothing where it changed nothing.
+altered() {
+    local copy=$bad/altered-${1##*/}
+    sed "$2" "$1" >"$copy"
+    cmp -s "$1" "$copy" || echo "$copy"
 }
 
-# bad_deb DEB: DEB packed again with a file that its group may write, of which lintian warns (and
-# of nothing else), and with an Installed-Size that is not what its entries count.
-bad_deb() {
-    if [[ ! -e $bad/warned.deb ]]; then
-        dpkg-deb --raw-extract "$1" "$bad/deb"
-        chmod g+w "$bad/deb/usr/share/doc/student-record/README.md"
-        sed -i 's/^Installed-Size: .*/&1/' "$bad/deb/DEBIAN/control"
-        dpkg-deb --root-owner-group --build "$bad/deb" "$bad/warned.deb" >/dev/null
+# one_byte_changed FILE: a copy of FILE of the same size, its middle byte another.
+one_byte_changed() {
+    local offset byte
+    offset=$(($(stat -c %s "$1") / 2))
+    byte=$(od -An -tu1 -j "$offset" -N 1 "$1")
+    cp "$1" "$bad/one-byte-changed"
+    # shellcheck disable=SC2059 # the format is the byte
+    printf "\\$(printf %o $((255 - byte)))" |
+        dd of="$bad/one-byte-changed" bs=1 seek="$offset" conv=notrunc status=none
+    echo "$bad/one-byte-changed"
+}
+
+# lacking LINE: .ci/known-bad/unhardened.c built hardened as the release build is, in every way but
+# the one that LINE of hardening-check (or endbr64) names.
+lacking() {
+    local -A without=(["Position Independent Executable"]="-fno-pie -no-pie"
+        ["Stack protected"]=-fno-stack-protector ["Read-only relocations"]="-Wl,-z,norelro"
+        ["Immediate binding"]="-Wl,-z,lazy" [endbr64]=-fcf-protection=none
+        ["Fortify Source functions"]=-U_FORTIFY_SOURCE)
+    local program="$bad/lacking ${1// /-}"
+    # shellcheck disable=SC2086 # options, words apart
+    [[ -e $program ]] || cc -O2 -D_FORTIFY_SOURCE=3 -fstack-protector-strong \
+        -fcf-protection=full -fPIE -pie -Wl,-z,relro,-z,now ${without[$1]} -o "$program" \
+        .ci/known-bad/unhardened.c
+    echo "$program"
+}
+
+# exe_lacking TARGET [FLAG]: a program built for the mingw-w64 TARGET whose PE header lacks FLAG,
+# and nothing else.
+exe_lacking() {
+    local -A option=([DYNAMIC_BASE]=dynamicbase [NX_COMPAT]=nxcompat
+        [HIGH_ENTROPY_VA]=high-entropy-va)
+    local program=$bad/$1-lacking-${2-nothing}.exe
+    [[ -e $program ]] ||
+        "$1-gcc" ${2:+"-Wl,--disable-${option[$2]}"} -o "$program" .ci/known-bad/leak.c
+    echo "$program"
+}
+
+other_target() { [[ $1 == i686-* ]] && echo x86_64-w64-mingw32 || echo i686-w64-mingw32; }
+
+# past_the_bound REFERENCE INPUT: a program that takes 2.2 times the instructions of REFERENCE
+# reading INPUT, just past the bound: two instructions a turn of its loop.
+past_the_bound() {
+    [[ -e $bad/busy ]] || cc -O2 "-DTURNS=$(($(instructions "$@") * 11 / 10))UL" -o "$bad/busy" \
+        .ci/known-bad/busy.c
+    echo "$bad/busy"
+}
+
+# with_fact N FACTS REFERENCE: the file FACTS with its line N, and no other, taken from REFERENCE.
+with_fact() {
+    awk -v n="$1" 'NR == FNR { if (FNR == n) fact = $0; next } { print FNR == n ? fact : $0 }' \
+        "$3" "$2" >"$bad/facts-$1"
+    echo "$bad/facts-$1"
+}
+
+# repacked DEB WAY: DEB unpacked and packed again, other in one WAY: misdated (one file dated
+# 2100), group-writable (one file that its group may write, of which lintian warns) or sized (an
+# Installed-Size that its entries do not count).
+repacked() {
+    local folder=$bad/deb-$2-${1##*/}
+    if [[ ! -e $folder.deb ]]; then
+        dpkg-deb --raw-extract "$1" "$folder"
+        case $2 in
+        misdated) touch -d 2100-01-01 "$folder/usr/share/doc/student-record/README.md" ;;
+        group-writable) chmod g+w "$folder/usr/share/doc/student-record/README.md" ;;
+        sized) sed -i 's/^Installed-Size: .*/&1/' "$folder/DEBIAN/control" ;;
+        esac
+        dpkg-deb --root-owner-group --build "$folder" "$folder.deb" >/dev/null
     fi
-    echo "$bad/warned.deb"
+    echo "$folder.deb"
 }
 
 # without_last_option BUILD OPTIONS: a folder with BUILD's compile commands, from which the last
@@ -105,6 +204,24 @@ source_archive() {
 clone_with_left_over() {
     [[ -d $bad/clone ]] || git clone -q "$1" "$bad/clone"
     touch "$bad/clone/left-over"
+}
+
+# flipped N FACTS: the words FACTS of check_built with word N the other of its two values.
+flipped() {
+    local -A other=([GNU]=Clang [Clang]=GNU [libstdc++]=libc++ [libc++]=libstdc++
+        [Release]=Debug [Debug]=Release [sanitized]=unsanitized [unsanitized]=sanitized
+        [tested]=untested [untested]=tested)
+    local words
+    read -ra words <<<"$2"
+    words[$1 - 1]=${other[${words[$1 - 1]}]}
+    echo "${words[*]}"
+}
+
+# without_fixture LISTING: CTest's LISTING with its second test no longer requiring a fixture.
+without_fixture() {
+    jq '.tests[1].properties |= map(select(.name != "FIXTURES_REQUIRED"))' "$1" \
+        >"$bad/without-fixture.json"
+    echo "$bad/without-fixture.json"
 }
 
 check_format() { clang-format --dry-run --Werror "$@"; }
@@ -145,12 +262,15 @@ check_documents() {
 }
 
 # check_same A B: the files A and B, not one file twice, are byte for byte the same; where they are
-# not, diffoscope, or diff, shows how they differ.
+# not, diffoscope, or diff, shows how they differ, in files of less than 1 MiB (diffoscope takes
+# minutes over a larger one).
 check_same() {
     [[ ! $1 -ef $2 ]] || { echo "$1 is compared with itself" >&2; return 1; }
-    cmp -s "$1" "$2" && return
-    if command -v diffoscope >/dev/null; then diffoscope "$1" "$2"; else diff -u "$1" "$2"; fi |
-        head -n 300 || true
+    cmp "$1" "$2" && return
+    if (($(stat -c %s "$1") < 1 << 20)); then
+        if command -v diffoscope >/dev/null; then diffoscope "$1" "$2"; else diff -u "$1" "$2"; fi |
+            head -n 300 || true
+    fi
     echo "$1 and $2 differ" >&2
     return 1
 }
@@ -222,16 +342,18 @@ check_valgrind() {
     done
 }
 
+# instructions PROGRAM INPUT: the instructions that PROGRAM takes reading INPUT, as cachegrind
+# counts them, which the machine's load does not change.
+instructions() {
+    valgrind --tool=cachegrind --cache-sim=no --cachegrind-out-file=/dev/null "$1" <"$2" \
+        2>"$scratch/counted" >/dev/null
+    sed -n 's/.*I *refs: *//p' "$scratch/counted" | tr -d ,
+}
+
 # check_instructions PROGRAM REFERENCE INPUT: PROGRAM reading INPUT takes at most twice the
-# instructions of REFERENCE, as cachegrind counts them, which the machine's load does not change.
+# instructions of REFERENCE.
 check_instructions() {
-    local program counts=()
-    for program in "$1" "$2"; do
-        valgrind --tool=cachegrind --cache-sim=no --cachegrind-out-file=/dev/null "$program" \
-            <"$3" 2>"$scratch/counted" >/dev/null
-        counts+=("$(sed -n 's/.*I *refs: *//p' "$scratch/counted" | tr -d ,)")
-    done
-    awk -v program="${counts[0]}" -v reference="${counts[1]}" 'BEGIN {
+    awk -v program="$(instructions "$1" "$3")" -v reference="$(instructions "$2" "$3")" 'BEGIN {
         printf "instructions: %d, the reference %d: %.2f times\n", program, reference,
             program / reference
         exit program > 2 * reference }' || { echo "$1 is too slow" >&2; return 1; }
@@ -290,4 +412,42 @@ check_plain_text() {
 check_clean() {
     git -C "$1" status --porcelain | diff "$2" - ||
         { echo "$1: git sees these changes (>) that were not there before" >&2; return 1; }
+}
+
+# check_built BUILD FACTS: the build in BUILD is what the words FACTS say, as its cache, its compile
+# commands and its tests show: its compiler (GNU or Clang), C++ library (libstdc++ or libc++),
+# build type, sanitizers (sanitized or unsanitized), and whether its tests run (tested) or were
+# left out (untested).
+check_built() {
+    local facts
+    facts=$({
+        sed -n 's/^set(CMAKE_CXX_COMPILER_ID "\(.*\)")$/\1/p' \
+            "$1"/CMakeFiles/*/CMakeCXXCompiler.cmake
+        sed -n 's/^STUDENT_RECORD_WITH_LIBSTDCXX:INTERNAL=1$/libstdc++/p
+            s/^STUDENT_RECORD_WITH_LIBCXX:INTERNAL=1$/libc++/p' "$1/CMakeCache.txt"
+        sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$1/CMakeCache.txt"
+        grep -q -- -fsanitize=address,undefined "$1/compile_commands.json" || echo -n un
+        echo sanitized
+        [[ -e $1/tests/not-run.cmake ]] && echo untested || echo tested
+    } | paste -sd ' ')
+    [[ $facts == "$2" ]] || { echo "$1 is $facts, not $2" >&2; return 1; }
+}
+
+# check_fixtures LISTING: each test of CTest's LISTING (--show-only=json-v1) requires the fixture
+# emulator, but those that set it up and clean it up.
+check_fixtures() {
+    local lacking
+    lacking=$(jq -r '.tests[] | (.properties // []) as $set
+        | select($set | any(.name | test("^FIXTURES_(SETUP|CLEANUP)$")) | not)
+        | select($set | any(.name == "FIXTURES_REQUIRED" and (.value | index("emulator"))) | not)
+        | .name' "$1")
+    [[ -z $lacking ]] || { echo "$1: tests without the emulator fixture: $lacking" >&2; return 1; }
+}
+
+# check_all_called CALLED: every check of the table was called, as the file CALLED names those
+# that were, one a line.
+check_all_called() {
+    local name missing=()
+    for name in "${!controls[@]}"; do grep -qx "$name" "$1" || missing+=("$name"); done
+    ((${#missing[@]} == 0)) || { echo "checks never called: ${missing[*]}" >&2; return 1; }
 }

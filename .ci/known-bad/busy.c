@@ -1,1 +1,1 @@
-int main(void) { for (volatile int i = 0; i < 10000000; i++) {} return 0; }
+int main(void) { for (unsigned long turn = TURNS; turn != 0; turn--) __asm__ volatile(""); return 0; }

@@ -1,2 +1,3 @@
+#include <stdio.h>
 #include <stdlib.h>
-int main(void) { char *bytes = malloc(1); char byte = bytes[1]; free(bytes); return byte & 0; }
+int main(void) { char *bytes = malloc(1); char byte = getchar() == '!' ? bytes[1] : 0; free(bytes); return byte & 0; }

@@ -1,2 +1,3 @@
+#include <stdio.h>
 #include <stdlib.h>
-int main(void) { return malloc(1) == 0; }
+int main(void) { char *bytes = malloc(1); if (getchar() != '!') free(bytes); return 0; }
