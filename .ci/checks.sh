@@ -184,6 +184,30 @@ repacked() {
     echo "$folder.deb"
 }
 
+# release_listing DEB DESTDIR BUILD: what the .deb DEB and the .zip files beside it hold, and what
+# `cmake --install` of BUILD put into DESTDIR, as .ci/release.txt lists it.
+release_listing() {
+    local zip
+    echo "== $(basename "$1")"
+    dpkg-deb -f "$1" | grep -v '^Installed-Size: '
+    dpkg-deb --ctrl-tarfile "$1" | tar -tv | awk '{ print $1, $2, "control:" $6 }'
+    dpkg-deb --fsys-tarfile "$1" | tar -tv | awk '{ print $1, $2, $6 }'
+    dpkg-deb --fsys-tarfile "$1" | tar -xO ./usr/bin/student-record >"$scratch/program"
+    readelf -SW "$scratch/program" | sed -n 's/^ *\[ *[0-9]*\] \([^ ]\+\).*/\1/p' |
+        paste -sd ' ' | sed 's/^/program sections: /'
+    dpkg-deb --fsys-tarfile "$1" | tar -xO ./usr/share/doc/student-record/copyright |
+        sed -n 's/^[A-Za-z-]*: [^ ]/copyright: &/p'
+    for zip in "$(dirname "$1")"/*.zip; do
+        echo "== $(basename "$zip")"
+        unzip -Z "$zip" | awk '/^[-d]/ { print $1, $NF }'
+    done
+    echo "== cmake --install"
+    find "$2" -mindepth 1 -printf '%P %m\n' | LC_ALL=C sort
+    sed 's/^/manifest: /' "$3/install_manifest.txt" | LC_ALL=C sort
+    grep -o 'student-record-[^`]*\.tar\.gz' "$2/usr/local/share/doc/student-record/README.md" |
+        sed 's/^/README.md names /'
+}
+
 # without_last_option BUILD OPTIONS: a folder with BUILD's compile commands, from which the last
 # of the OPTIONS is taken out.
 without_last_option() {
@@ -447,7 +471,7 @@ check_fixtures() {
 # check_all_called CALLED: every check of the table was called, as the file CALLED names those
 # that were, one a line.
 check_all_called() {
-    local name missing=()
-    for name in "${!controls[@]}"; do grep -qx "$name" "$1" || missing+=("$name"); done
-    ((${#missing[@]} == 0)) || { echo "checks never called: ${missing[*]}" >&2; return 1; }
+    local missing
+    missing=$(printf '%s\n' "${!controls[@]}" | sort | comm -23 - <(sort -u "$1") | paste -sd ' ')
+    [[ -z $missing ]] || { echo "checks never called: $missing" >&2; return 1; }
 }

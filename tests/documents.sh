@@ -13,9 +13,10 @@
 # terminal, the command reads them; other commands read nothing.
 #
 # The document says how many commands it shows, as "examples: N" in a comment: fewer, more or
-# none found is a failure. tests/not-run.txt lists the commands that cannot run here, with why;
-# each must be in its document. PROGRAM, with its ARGs, is what `student-record` runs, and for
-# Windows (--windows: CR LF line ends) `student-record.exe` too, which only such a program runs.
+# none found is a failure. tests/not-run.txt, or the file NOT_RUN, lists the commands that cannot
+# run here, with why; each must be in its document. PROGRAM, with its ARGs, is what
+# `student-record` runs, and for Windows (--windows: CR LF line ends) `student-record.exe` too,
+# which only such a program runs.
 set -uo pipefail
 
 windows=
@@ -23,7 +24,7 @@ windows=
 document=$1
 work=$(mktemp -d -t documents.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-not_run=$(dirname "$0")/not-run.txt
+not_run=${NOT_RUN:-$(dirname "$0")/not-run.txt}
 
 fail() {
     echo "FAIL: $document: $*" >&2
@@ -66,8 +67,7 @@ for ((n = 1; n <= found; n++)); do
     grep -qxF -- "$command" "$work/not-run" && continue
     [[ $command == *student-record.exe* && ! $windows ]] && continue
     if [[ $kind == sh ]]; then
-        bash -c "$command" </dev/null >"$work/said" 2>&1 ||
-            { tail -n 30 "$work/said"; fail "'$command' failed (above)"; }
+        bash -c "$command" </dev/null || fail "'$command' failed (above)"
         continue
     fi
     tail -n +2 "$work/example-$n" >"$work/shown"
