@@ -112,15 +112,12 @@ altered() {
     cmp -s "$1" "$copy" || echo "$copy"
 }
 
-# one_byte_changed FILE: a copy of FILE of the same size, its middle byte another.
+# one_byte_changed FILE: a copy of FILE of the same size, its middle byte one more.
 one_byte_changed() {
-    local offset byte
-    offset=$(($(stat -c %s "$1") / 2))
-    byte=$(od -An -tu1 -j "$offset" -N 1 "$1")
-    cp "$1" "$bad/one-byte-changed"
-    # shellcheck disable=SC2059 # the format is the byte
-    printf "\\$(printf %o $((255 - byte)))" |
-        dd of="$bad/one-byte-changed" bs=1 seek="$offset" conv=notrunc status=none
+    local half=$(($(stat -c %s "$1") / 2))
+    { head -c "$half" "$1"
+        tail -c +$((half + 1)) "$1" | head -c 1 | LC_ALL=C tr '\0-\377' '\1-\377\0'
+        tail -c +$((half + 2)) "$1"; } >"$bad/one-byte-changed"
     echo "$bad/one-byte-changed"
 }
 

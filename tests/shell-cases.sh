@@ -360,7 +360,8 @@ case_manual_page() {
     # Each example of the page is what the program writes. The runner fails, for its own reason,
     # on a page with one byte more in an example, or that says it shows one more, and on a list
     # of what cannot run that names a command that the page does not show.
-    local page=$tests/../man/student-record.1 near_miss
+    local page near_miss
+    page=$(dirname "$tests")/man/student-record.1
     "$tests/documents.sh" ${windows:+--windows} "$page" "${program[@]}" || exit 1
     printf '%s\tman student-record\tnone\n' "$work/near-miss.1" >"$work/not-run"
     for near_miss in '0,/^\[Lee\]/s//[Lee ]/|writes (>) other lines' \
