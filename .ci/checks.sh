@@ -2,9 +2,11 @@
 # The checks of CI, each with its negative controls, read by .ci/run.
 #
 # Every check of CI is a function check_NAME, which a step runs as `checked NAME ARG...`. Each time,
-# before the check sees ARG..., it is shown its negative controls, the commands of its row here:
-# they hand it known-bad inputs (.ci/known-bad; "$@" holds ARG...), and each of them must fail. A
-# control that passes stops CI and names the check, and so does a check without a row.
+# after the check has passed on ARG..., it is shown its negative controls, the lines of its row,
+# each `WHAT IT SAYS | COMMAND`: COMMAND hands it a near miss, an input that differs from one that
+# passes in the one way that the control stands for (from .ci/known-bad, or made from ARG..., which
+# it sees as "$@"), and must fail, saying WHAT IT SAYS. A control that passes, or fails saying
+# something else, stops CI and names the check, and so does a check without a row.
 # shellcheck disable=SC2016 # each row is run as it stands, with "$@" of its check
 declare -A controls=(
     [format]='code should be clang-formatted | check_format "$(bad unformatted.cc)"'
@@ -59,13 +61,14 @@ declare -A controls=(
     [all_called]='never called: $(tail -n 1 "$1") | check_all_called <(head -n -1 "$1")'
 )
 
-# checked NAME ARG...: runs the check NAME on ARG... after its controls, each of which must fail,
-# and say what its row says that it says. A control that passes, or fails for another reason, and
-# a check that fails, end the shell that called it, whatever surrounds the call.
+# checked NAME ARG...: runs the check NAME on ARG..., then its controls, each of which must fail
+# and say what its row says that it says. A check that fails, and a control that passes or fails
+# for another reason, end the shell that called it, whatever surrounds the call.
 checked() {
     local name=$1 row said control
     shift
     echo "$name" >>"$scratch/called"
+    "check_$name" "$@" || { echo "the check $name failed: ${*@Q}" >&2; exit 1; }
     while read -r row; do
         # A row that ends in a bar goes on in the next line.
         [[ $row == *' |' ]] && read -r control && row+=" $control"
@@ -82,7 +85,6 @@ checked() {
             exit 1
         fi
     done <<<"${controls[$name]:?the check $name has no negative control}"
-    "check_$name" "$@" || { echo "the check $name failed: ${*@Q}" >&2; exit 1; }
 }
 
 # The controls' own controls, which .ci/run runs first: a check that passes its control, one that
