@@ -344,16 +344,12 @@ check_compiled() {
     cmake -DBUILD="$1" "-DREQUIRED=${2// /;}" "-DOPTIONAL=$optional" -P .ci/compile-options.cmake
 }
 
-# check_pe PROGRAM TARGET KIND FLAG...: PROGRAM, built for the mingw-w64 TARGET, is what `file`
-# describes as KIND, and its PE header sets each FLAG among its DLL characteristics.
+# check_pe PROGRAM TARGET KIND FLAG: PROGRAM, built for the mingw-w64 TARGET, is what `file`
+# describes as KIND, and its PE header sets FLAG among its DLL characteristics.
 check_pe() {
-    local header flag
     [[ $(file "$1") == *"$3"* ]] || { echo "$1 is not a $3" >&2; return 1; }
-    header=$("$2-objdump" -p "$1")
-    for flag in "${@:4}"; do
-        grep -qx "[[:space:]]*$flag" <<<"$header" ||
-            { echo "$1: the PE header lacks $flag" >&2; return 1; }
-    done
+    grep -qx "[[:space:]]*$4" <("$2-objdump" -p "$1") ||
+        { echo "$1: the PE header lacks $4" >&2; return 1; }
 }
 
 # check_valgrind PROGRAM INPUT...: valgrind finds no error and no leak in PROGRAM reading any INPUT.

@@ -358,18 +358,23 @@ case_manual_page() {
         fail "the manual page names (>) or misses (<) these: $(<"$work/differences")"
 
     # Each example of the page is what the program writes. The runner fails, for its own reason,
-    # on a page with one byte more in an example, or that says it shows one more, and on a list
-    # of what cannot run that names a command that the page does not show.
-    local page near_miss
+    # on a page with one byte more in an example, or that says it shows one more, on a list of
+    # what cannot run that names a command that the page does not show, and, given a program for
+    # Linux as one for Windows, on lines that do not end in CR LF.
+    local page option script said near_misses
     page=$(dirname "$tests")/man/student-record.1
     "$tests/documents.sh" ${windows:+--windows} "$page" "${program[@]}" || exit 1
     printf '%s\tman student-record\tnone\n' "$work/near-miss.1" >"$work/not-run"
-    for near_miss in '0,/^\[Lee\]/s//[Lee ]/|writes (>) other lines' \
-        's/examples: 3/examples: 4/|says it shows 4' "|lists 'man student-record'"; do
-        sed "${near_miss%%|*}" "$page" >"$work/near-miss.1"
-        ! NOT_RUN=$work/not-run "$tests/documents.sh" ${windows:+--windows} "$work/near-miss.1" \
-            "${program[@]}" 2>"$work/said" >/dev/null || fail "the runner passed ${near_miss%%|*}"
-        grep -qF "${near_miss#*|}" "$work/said" ||
+    near_misses=("${windows:+--windows}|0,/^\[Lee\]/s//[Lee ]/|writes (>) other lines"
+        "${windows:+--windows}|s/examples: 3/examples: 4/|says it shows 4"
+        "${windows:+--windows}||lists 'man student-record'")
+    [[ $windows ]] || near_misses+=("--windows||do not end in CR LF")
+    for near_miss in "${near_misses[@]}"; do
+        IFS='|' read -r option script said <<<"$near_miss"
+        sed "$script" "$page" >"$work/near-miss.1"
+        ! NOT_RUN=$work/not-run "$tests/documents.sh" ${option:+"$option"} "$work/near-miss.1" \
+            "${program[@]}" 2>"$work/said" >/dev/null || fail "the runner passed $near_miss"
+        grep -qF "$said" "$work/said" ||
             fail "the runner failed for another reason: $(<"$work/said")"
     done
 
