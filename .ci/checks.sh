@@ -282,6 +282,7 @@ check_documents() {
         { echo "the documents speak of other counts (above); CTest lists $count" >&2; return 1; }
     ! grep -onE '[0-9]+\.[0-9]+\.[0-9]+' "${@:2}" | grep -v -e "^NEWS.md:" -e ":$version$" ||
         { echo "the documents name other versions (above) than $version" >&2; return 1; }
+    echo "the documents: $(wc -l <"$scratch/paths") paths there, the tests counted, one version"
 }
 
 # check_same A B: the files A and B, not one file twice, are byte for byte the same; where they are

@@ -129,10 +129,11 @@ set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/Reproducible.cmake)
 # Its examples show the report of the worked example.
 file(READ ${PROJECT_SOURCE_DIR}/tests/cases/worked-example.out report)
 if(WIN32)
-    set(run "Run `student-record.exe` from a console, Command Prompt or PowerShell, and answer its \
-three questions; opened from Explorer, its window closes as soon as the report is written. In \
-Command Prompt, these commands write the answers to a file of three lines, and the last reads \
-them from it:\n\n```doscon\n> echo Ann>answers.txt\n> echo Lee>>answers.txt\n\
+    set(run "This folder, `${PROJECT_NAME}-${PROJECT_VERSION}-win32` or `-win64` as its .zip \
+unpacks, holds `student-record.exe`. Run it from a console, Command Prompt or PowerShell, and \
+answer its three questions; opened from Explorer, its window closes as soon as the report is \
+written. In Command Prompt, these commands write the answers to a file of three lines, and the \
+last reads them from it:\n\n```doscon\n> echo Ann>answers.txt\n> echo Lee>>answers.txt\n\
 > echo 950.25>>answers.txt\n> student-record.exe <answers.txt\n${report}```")
     set(examples 4)
     find_program(GROFF groff)
@@ -165,7 +166,6 @@ install(FILES ${PROJECT_BINARY_DIR}/README.md ${installed_files} DESTINATION ${d
 install(FILES LICENSE DESTINATION ${documents} COMPONENT license)
 if(WIN32)
     set(CPACK_GENERATOR ZIP)
-    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 endif()
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     set(CPACK_GENERATOR DEB)

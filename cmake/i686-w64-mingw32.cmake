@@ -8,4 +8,5 @@ set(mingw_target i686-w64-mingw32)
 # Debian's wine starts its 32-bit loader whenever wine32 is installed.
 set(mingw_emulator wine)
 set(EMULATOR_PACKAGE wine32:i386)
+set(EMULATOR_PROGRAMS "32-bit x86")
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

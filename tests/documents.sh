@@ -10,7 +10,8 @@
 # commands after "> ", which Wine's cmd runs (WINE names Wine's loader). A manual page (NAME.1) is
 # rendered, and each indented line after "$ " is a command, with what it writes up to the next
 # blank line. Where that output shows answers typed after the program's questions, as at a
-# terminal, the command reads them; other commands read nothing.
+# terminal, the command reads them; a command of a sh block reads "y" for each question that it
+# asks, as a person answers apt's, and other commands read nothing.
 #
 # The document says how many commands it shows, as "examples: N" in a comment: fewer, more or
 # none found is a failure. tests/not-run.txt, or the file NOT_RUN, lists the commands that cannot
@@ -67,7 +68,7 @@ for ((n = 1; n <= found; n++)); do
     grep -qxF -- "$command" "$work/not-run" && continue
     [[ $command == *student-record.exe* && ! $windows ]] && continue
     if [[ $kind == sh ]]; then
-        bash -c "$command" </dev/null || fail "'$command' failed (above)"
+        bash -c "$command" < <(yes) || fail "'$command' failed (above)"
         continue
     fi
     tail -n +2 "$work/example-$n" >"$work/shown"
