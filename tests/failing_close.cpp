@@ -3,6 +3,7 @@
 // EILSEQ where FAILING_CLOSE_ERROR=EILSEQ: glibc's longest reason, for the longest error line.
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -11,41 +12,19 @@
 
 namespace {
 
-constexpr int StandardOutput = 1;
-
-// The function that NAME would be without this library.
-template <typename Function> Function* Next(const char* name)
-{
-    return reinterpret_cast<Function*>(dlsym(RTLD_NEXT, name));
-}
-
-int Error()
+int Failed()
 {
     const char* name = std::getenv("FAILING_CLOSE_ERROR");
-    return name != nullptr && std::strcmp(name, "EILSEQ") == 0 ? EILSEQ : EIO;
+    errno = name != nullptr && std::strcmp(name, "EILSEQ") == 0 ? EILSEQ : EIO;
+    return -1;
 }
 
 } // namespace
 
-extern "C" int close(int descriptor)
-{
-    static auto* const next = Next<int(int)>("close");
-    const int result = next(descriptor);
-    if (descriptor != StandardOutput) {
-        return result;
-    }
-    errno = Error();
-    return -1;
-}
-
 extern "C" int fclose(std::FILE* stream)
 {
-    static auto* const next = Next<int(std::FILE*)>("fclose");
-    const bool output = fileno(stream) == StandardOutput;
+    static auto* const next = reinterpret_cast<int (*)(std::FILE*)>(dlsym(RTLD_NEXT, "fclose"));
+    const bool output = fileno(stream) == STDOUT_FILENO;
     const int result = next(stream);
-    if (!output) {
-        return result;
-    }
-    errno = Error();
-    return EOF;
+    return output ? Failed() : result;
 }

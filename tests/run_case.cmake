@@ -1,17 +1,9 @@
-# Runs one end-to-end case: PROGRAM reads INPUT on standard input, and its standard output must
-# equal EXPECTED byte for byte, with exit status 0. Given ACTUAL instead, the file of a run made
-# elsewhere (by a shell case), it only compares.
-#
-#   cmake -DPROGRAM=... -DINPUT=... -DEXPECTED=... [-DEMULATOR=...] [-DCRLF=ON] -P run_case.cmake
-#   cmake -DACTUAL=... -DEXPECTED=... [-DCRLF=ON] -P run_case.cmake
-#
-# EMULATOR runs a program built for another platform; CRLF expects the line ends of a Windows
-# console, whose text mode writes each line feed as CR LF: this is the one place where they are
-# made. The output goes to a file, and both sides are compared in hex: a CMake string ends at a
-# NUL byte, which a name may hold, and CMake would turn each CR LF that it captured into LF.
+# Runs one golden case: PROGRAM (under EMULATOR, for another platform) reads INPUT, and its
+# standard output must equal EXPECTED byte for byte (with CR LF line ends where CRLF is on, as a
+# Windows console writes them), with exit status 0. Both sides are compared in hex: a CMake string
+# ends at a NUL byte, which a name may hold.
 
-# The bytes of FILE in hex, each line feed written as CR LF. The file is read as text from one NUL
-# byte to the next.
+# The bytes of FILE in hex, each line feed as CR LF, read as text from one NUL byte to the next.
 function(hex_with_crlf file out)
     file(SIZE ${file} size)
     set(hex "")
@@ -31,27 +23,21 @@ function(hex_with_crlf file out)
     set(${out} "${hex}" PARENT_SCOPE)
 endfunction()
 
-if(NOT ACTUAL)
-    get_filename_component(name ${EXPECTED} NAME_WE)
-    set(ACTUAL ${CMAKE_CURRENT_BINARY_DIR}/${name}.actual)
-    execute_process(
-        COMMAND ${EMULATOR} ${PROGRAM}
-        INPUT_FILE ${INPUT}
-        OUTPUT_FILE ${ACTUAL}
-        RESULT_VARIABLE status)
-    if(NOT status STREQUAL "0")
-        message(FATAL_ERROR "exit status ${status}, expected 0")
-    endif()
+get_filename_component(name ${EXPECTED} NAME_WE)
+set(actual ${CMAKE_CURRENT_BINARY_DIR}/${name}.actual)
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} INPUT_FILE ${INPUT} OUTPUT_FILE ${actual}
+    RESULT_VARIABLE status)
+if(NOT status STREQUAL "0")
+    message(FATAL_ERROR "exit status ${status}, expected 0")
 endif()
-
 if(CRLF)
     hex_with_crlf(${EXPECTED} expected)
     set(diff_options --strip-trailing-cr)
 else()
     file(READ ${EXPECTED} expected HEX)
 endif()
-file(READ ${ACTUAL} actual HEX)
+file(READ ${actual} actual HEX)
 if(NOT actual STREQUAL expected)
-    execute_process(COMMAND diff -u --text ${diff_options} ${EXPECTED} ${ACTUAL})
+    execute_process(COMMAND diff -u --text ${diff_options} ${EXPECTED} ${actual})
     message(FATAL_ERROR "standard output differs from ${EXPECTED}")
 endif()
