@@ -1,1 +1,0 @@
-int main() { int* name = 0; return name != 0; }
