@@ -1,12 +1,10 @@
-# Read by cpack as it makes each package (CPACK_PROJECT_CONFIG_FILE), so that it sees the source
-# tree as it is then.
+# Read by cpack as it makes each package (CPACK_PROJECT_CONFIG_FILE).
 
 get_filename_component(top ${CMAKE_CURRENT_LIST_DIR}/.. REALPATH)
 find_program(GIT git)
 
-# The commit of the tree, where the tree is the top of a git checkout of its own. A tree that lies
-# inside an unrelated repository (an unpacked source archive, say) is not one. git refuses a
-# checkout that another user owns: what it says is passed on.
+# The commit of the tree, where the tree is the top of a git checkout of its own, not a folder
+# of another repository. What git says when it refuses a checkout is passed on.
 if(GIT)
     execute_process(COMMAND ${GIT} -C ${top} rev-parse --show-toplevel
         OUTPUT_VARIABLE checkout ERROR_VARIABLE git_refusal
@@ -21,19 +19,12 @@ elseif(EXISTS ${top}/.git AND git_refusal)
     set(STUDENT_RECORD_GIT_REFUSAL "git refuses the checkout ${top}:\n${git_refusal}\n")
 endif()
 
-# The time stamps of every file in a package, which CPack and the tools of
-# cmake/Reproducible.cmake take from SOURCE_DATE_EPOCH: by default the time of the last commit,
-# so that the same commit gives the same package.
-if(DEFINED ENV{SOURCE_DATE_EPOCH})
-    if(NOT "$ENV{SOURCE_DATE_EPOCH}" MATCHES "^[0-9]+$")
-        message(FATAL_ERROR "SOURCE_DATE_EPOCH must be a whole number of seconds since "
-            "1970-01-01 00:00 UTC, such as 946684800; it is '$ENV{SOURCE_DATE_EPOCH}'")
-    endif()
-elseif(STUDENT_RECORD_GIT_CHECKOUT)
+# Every package's time stamps: SOURCE_DATE_EPOCH, by default the time of the last commit.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND STUDENT_RECORD_GIT_CHECKOUT)
     execute_process(COMMAND ${GIT} -C ${top} log -1 --format=%ct
         OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     set(ENV{SOURCE_DATE_EPOCH} ${commit_time})
-else()
+elseif(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
     message(FATAL_ERROR "${STUDENT_RECORD_GIT_REFUSAL}The packages take their time stamps from "
         "the commit of a git checkout, and git gives none for ${top}: let git read it, or set "
         "SOURCE_DATE_EPOCH to the time of the release, in seconds since 1970-01-01 00:00 UTC")

@@ -1,6 +1,5 @@
-# Which C++ library the build uses: STUDENT_RECORD_WITH_LIBSTDCXX (GCC's libstdc++) or
-# STUDENT_RECORD_WITH_LIBCXX (LLVM's libc++), or neither. The library reads and shows the tuition,
-# and the two differ on some answers; each also has checks of its own that a build can turn on.
+# Which C++ library the build uses, which reads and shows the tuition, with checks of its own:
+# STUDENT_RECORD_WITH_LIBSTDCXX or STUDENT_RECORD_WITH_LIBCXX, or neither.
 # STUDENT_RECORD_CXX_LIBRARY, where set, names the library that the build must find.
 
 include(CheckCXXSymbolExists)

@@ -6,9 +6,7 @@ if(CPACK_GENERATOR STREQUAL "DEB")
     file(GLOB_RECURSE programs "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*")
     list(FILTER programs INCLUDE REGEX "/bin/[^/]+$")
     foreach(program IN LISTS programs)
-        execute_process(
-            COMMAND ${CPACK_OBJCOPY_EXECUTABLE} --remove-section=.comment --remove-section=.note
-                ${program}
-            COMMAND_ERROR_IS_FATAL ANY)
+        execute_process(COMMAND ${CPACK_OBJCOPY_EXECUTABLE} --remove-section=.comment
+            --remove-section=.note ${program} COMMAND_ERROR_IS_FATAL ANY)
     endforeach()
 endif()

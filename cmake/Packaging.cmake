@@ -1,22 +1,7 @@
-# What `cmake --install` puts where, and the packages that `cpack` makes of it in a release build
-# folder: a Debian package and a source archive on Linux, a .zip with the builds for Windows.
-#
-#   cpack --config build/CPackConfig.cmake        the .deb, or the Windows .zip
-#   cpack --config build/CPackSourceConfig.cmake  student-record-VERSION.tar.gz
-#
-# Every package is the same byte for byte when made again from the same commit, wherever and by
-# whomever: its time stamps are SOURCE_DATE_EPOCH, or, where that is not set, the time of the last
-# commit (cmake/CPackOptions.cmake, which cpack reads as it makes each package), and
-# cmake/Reproducible.cmake takes out what CPack lets the machine put in.
-#
-# The files go to four install components. A plain install and the archives take the first three.
-# The Debian package takes the first and the last: the licence as its copyright file (Debian keeps
-# it there alone), the changes as its changelog and the manual page compressed, each in Debian's
-# own form.
-#   Unspecified  the program, README.md and NEWS.md
-#   license      LICENSE
-#   manual       the manual page (not on Windows)
-#   debian       copyright, changelog.gz and the compressed manual page (Debian package only)
+# What `cmake --install` puts where, and the packages that `cpack` makes of a release build: a
+# .deb and a source archive on Linux, a .zip for Windows, the same bytes wherever they are made.
+# Install components: Unspecified (the program, README.md, NEWS.md), license, manual, and debian
+# (copyright, changelog.gz and the compressed manual page), which the .deb takes with Unspecified.
 
 # On Windows the program goes in one folder, with its licence and README beside it.
 if(WIN32)
@@ -25,8 +10,7 @@ endif()
 include(GNUInstallDirs)
 
 # The directories that an install makes are 0755 whatever the umask, as its files are 0644 and its
-# program 0755. CMake would make them with mkdir, which the umask restricts (to 0700 under umask
-# 077), so the install first makes those that are not there yet itself, with their mode.
+# program 0755: CMake would make them with mkdir, which the umask restricts.
 set(destinations ${CMAKE_INSTALL_BINDIR})
 if(NOT WIN32)
     list(APPEND destinations ${CMAKE_INSTALL_DOCDIR} ${CMAKE_INSTALL_MANDIR}/man1)
@@ -51,24 +35,20 @@ install(CODE [[
 # The version is said once, in project(); the manual page and the changes must agree with it.
 file(STRINGS ${PROJECT_SOURCE_DIR}/man/student-record.1 manual_title REGEX "^\\.TH ")
 if(NOT manual_title MATCHES "\"${PROJECT_NAME} ${PROJECT_VERSION}\"")
-    message(FATAL_ERROR "man/student-record.1: its .TH line must name ${PROJECT_NAME} "
-        "${PROJECT_VERSION}: ${manual_title}")
+    message(FATAL_ERROR "man/student-record.1: .TH must name ${PROJECT_NAME} ${PROJECT_VERSION}")
 endif()
 file(READ ${PROJECT_SOURCE_DIR}/NEWS.md news)
-if(NOT news MATCHES "\n## ([^ ]+) \\(([^)]+)\\)\n\n(.*)")
-    message(FATAL_ERROR "NEWS.md: no entry of the form '## VERSION (Day, DD Mon YYYY)'")
+if(NOT news MATCHES "\n## ${PROJECT_VERSION} \\(([^)]+)\\)\n\n(.*)")
+    message(FATAL_ERROR "NEWS.md: its first entry must be '## ${PROJECT_VERSION} (DATE)'")
 endif()
-set(news_version ${CMAKE_MATCH_1})
-set(news_date ${CMAKE_MATCH_2})
-string(REGEX REPLACE "\n## .*" "" news_entry "${CMAKE_MATCH_3}")
-if(NOT news_version STREQUAL PROJECT_VERSION)
-    message(FATAL_ERROR
-        "NEWS.md: the newest entry is ${news_version}, the project ${PROJECT_VERSION}")
-endif()
+set(news_date ${CMAKE_MATCH_1})
+string(REGEX REPLACE "\n## .*" "" news_entry "${CMAKE_MATCH_2}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/NEWS.md ${PROJECT_SOURCE_DIR}/LICENSE
     ${PROJECT_SOURCE_DIR}/man/student-record.1 ${PROJECT_SOURCE_DIR}/docs/installed-readme.md.in
     ${PROJECT_SOURCE_DIR}/tests/cases/worked-example.out)
+# The licence's name, its first line, which the installed README names.
+file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE license_name LIMIT_COUNT 1)
 
 # Debian's forms of the licence (its machine-readable copyright format), of the newest entry of
 # the changes and of the manual page, made in FOLDER and installed with the component debian.
@@ -95,9 +75,7 @@ function(debian_files folder)
         "${PROJECT_NAME} (${PROJECT_VERSION}) unstable; urgency=medium\n\n${items}\n\n"
         " -- ${CPACK_PACKAGE_CONTACT}  ${news_date} 00:00:00 +0000\n")
 
-    # Compressed with no name or time of their own in them, so that the same files give the same
-    # bytes.
-    foreach(file IN ITEMS ${folder}/changelog ${PROJECT_SOURCE_DIR}/man/student-record.1)
+        foreach(file IN ITEMS ${folder}/changelog ${PROJECT_SOURCE_DIR}/man/student-record.1)
         get_filename_component(name ${file} NAME)
         execute_process(COMMAND ${GZIP} -9nc INPUT_FILE ${file} OUTPUT_FILE ${folder}/${name}.gz
             COMMAND_ERROR_IS_FATAL ANY)
@@ -108,8 +86,6 @@ function(debian_files folder)
         COMPONENT debian EXCLUDE_FROM_ALL)
 endfunction()
 
-set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
-set(CPACK_PACKAGE_VENDOR "The student-record authors")
 # The project has no mail address of its own; Debian needs one, so it is one of a reserved domain.
 set(CPACK_PACKAGE_CONTACT "The student-record authors <student-record@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "ask for a student's names and tuition and report the record")
@@ -123,10 +99,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackOptions.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/Reproducible.cmake)
 
-# What is installed has a README of its own, for the person who runs the program: the README of
-# the sources is for the person who builds it. On Windows the manual page goes beside the program
-# as text, rendered by groff.
-# Its examples show the report of the worked example.
+# What is installed has a README of its own, for the person who runs the program, whose examples
+# show the worked example's report. On Windows the manual page goes beside the program as text.
 file(READ ${PROJECT_SOURCE_DIR}/tests/cases/worked-example.out report)
 if(WIN32)
     set(run "This folder, `${PROJECT_NAME}-${PROJECT_VERSION}-win32` or `-win64` as its .zip \
@@ -135,7 +109,6 @@ answer its three questions; opened from Explorer, its window closes as soon as t
 written. In Command Prompt, these commands write the answers to a file of three lines, and the \
 last reads them from it:\n\n```doscon\n> echo Ann>answers.txt\n> echo Lee>>answers.txt\n\
 > echo 950.25>>answers.txt\n> student-record.exe <answers.txt\n${report}```")
-    set(examples 4)
     find_program(GROFF groff)
     if(GROFF)
         set(manual "`student-record.txt`, beside the program, is its manual page: how it reads \
@@ -150,13 +123,13 @@ the answers and what it prints, its exit status and its messages.")
         set(manual "Its manual page, `man/student-record.1`, is in the source archive.")
     endif()
     set(documents ${CMAKE_INSTALL_BINDIR})
+    set(CPACK_GENERATOR ZIP)
 else()
     set(run "Run `student-record` in a terminal and answer its three questions, or give it the \
 answers on standard input:\n\n```console\n\
 $ printf 'Ann\\nLee\\n950.25\\n' | student-record\n${report}```")
     set(manual "Its manual page tells how it reads the answers and what it prints, its exit status \
 and its messages:\n\n```sh\nman student-record\n```")
-    set(examples 2)
     set(installed_files NEWS.md)
     set(documents ${CMAKE_INSTALL_DOCDIR})
     install(FILES man/student-record.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
@@ -164,9 +137,6 @@ endif()
 configure_file(docs/installed-readme.md.in README.md @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/README.md ${installed_files} DESTINATION ${documents})
 install(FILES LICENSE DESTINATION ${documents} COMPONENT license)
-if(WIN32)
-    set(CPACK_GENERATOR ZIP)
-endif()
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     set(CPACK_GENERATOR DEB)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -179,8 +149,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     debian_files(${PROJECT_BINARY_DIR}/debian)
 endif()
 
-# The source archive: the files of the commit, made by git (cmake/SourceArchive.cmake). CPack
-# writes the description of the package beside it, as student-record-VERSION.json.
+# The source archive: the files of the commit, made by git (cmake/SourceArchive.cmake).
 set(CPACK_SOURCE_GENERATOR External)
 set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${PROJECT_SOURCE_DIR}/cmake/SourceArchive.cmake)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION})

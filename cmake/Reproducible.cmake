@@ -1,16 +1,13 @@
-# Run by cpack on each package that it has made (CPACK_POST_BUILD_SCRIPTS), so that the package
-# depends on the commit alone, not on the machine, the user, the umask, the time zone or the file
-# system that made it. CPack leaves in its packages the modes that the umask gave, the building
-# user, the order in which the file system lists a directory, the local time zone (in a .zip)
-# and the size of each directory on disk (in the Installed-Size of a .deb).
+# Run by cpack on each package that it has made (CPACK_POST_BUILD_SCRIPTS), to take out what CPack
+# leaves of the machine: the umask's modes, the building user, the file system's order of entries,
+# the local time zone (in a .zip) and the size of directories on disk (in a .deb's Installed-Size).
 
 foreach(package IN LISTS CPACK_PACKAGE_FILES)
     if(package MATCHES "\\.deb$")
         # Unpacked and packed again by dpkg-deb, which sorts the entries and gives them to root.
         set(tree ${CPACK_TOPLEVEL_DIRECTORY}/reproducible)
         file(REMOVE_RECURSE ${tree})
-        execute_process(COMMAND dpkg-deb --raw-extract ${package} ${tree}
-            COMMAND_ERROR_IS_FATAL ANY)
+        execute_process(COMMAND dpkg-deb -R ${package} ${tree} COMMAND_ERROR_IS_FATAL ANY)
         execute_process(COMMAND chmod -R u=rwX,go=rX ${tree} COMMAND_ERROR_IS_FATAL ANY)
 
         # The installed size in KiB as dpkg-gencontrol counts it: each file rounded up to a KiB,
@@ -31,8 +28,7 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
             control "${control}")
         file(WRITE ${tree}/DEBIAN/control "${control}")
 
-        # Every entry dated SOURCE_DATE_EPOCH, whatever the clock of the builder: dpkg-deb moves
-        # only later times back to it, so every entry is first dated later than any clock, 2100.
+        # dpkg-deb moves only later times back to SOURCE_DATE_EPOCH: every entry is dated 2100.
         execute_process(COMMAND find ${tree} -exec touch -h -d @4102444800 {} +
             COMMAND_ERROR_IS_FATAL ANY)
 
@@ -40,13 +36,8 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
             COMMAND dpkg-deb --root-owner-group -Zgzip -z9 --build ${tree} ${package}
             OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
     elseif(package MATCHES "\\.zip$")
-        # strip-nondeterminism sorts the entries, dates them SOURCE_DATE_EPOCH, clears their owner
-        # and gives them the modes 0644 and 0755. A .zip keeps local time: here, UTC.
-        find_program(STRIP_NONDETERMINISM strip-nondeterminism)
-        if(NOT STRIP_NONDETERMINISM)
-            message(FATAL_ERROR "The .zip needs strip-nondeterminism to be the same wherever it is "
-                "made (on Debian and Ubuntu: apt-get install strip-nondeterminism)")
-        endif()
+        # Sorted, dated SOURCE_DATE_EPOCH (a .zip keeps local time: here UTC), modes 0644, 0755.
+        find_program(STRIP_NONDETERMINISM strip-nondeterminism REQUIRED)
         execute_process(
             COMMAND ${CMAKE_COMMAND} -E env TZ=UTC0 ${STRIP_NONDETERMINISM} --type zip
                 --timestamp $ENV{SOURCE_DATE_EPOCH} ${package}

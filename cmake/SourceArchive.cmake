@@ -1,16 +1,12 @@
 # Run by cpack to make the source archive (CPACK_EXTERNAL_PACKAGE_SCRIPT): the files of the commit
-# that is checked out, as `git archive` gives them, and nothing else: no untracked or ignored
-# file, no build folder, no change that is not committed, whatever their names.
-# cmake/CPackOptions.cmake has found the checkout.
+# that is checked out, as `git archive` gives them, and nothing else.
 
 if(NOT STUDENT_RECORD_GIT_CHECKOUT)
     message(FATAL_ERROR "${STUDENT_RECORD_GIT_REFUSAL}The source archive holds the files of a "
-        "git commit, and git gives none for ${top}: an unpacked source archive is its own source "
-        "archive already")
+        "git commit, and git gives none for ${top}: an unpacked one is its own source archive")
 endif()
 
-# Directories 0755, files 0644 and scripts 0755, whatever the umask; every entry owned by root
-# and dated with the commit, in the order of the commit's tree.
+# Directories 0755, files 0644, scripts 0755, whatever the umask; owned by root, dated by git.
 set(archive ${CPACK_TEMPORARY_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.tar.gz)
 execute_process(
     COMMAND ${GIT} -C ${top} -c tar.umask=022 archive --format=tar.gz

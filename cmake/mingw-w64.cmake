@@ -1,7 +1,5 @@
-# What the cross builds for Windows with Debian's mingw-w64 share. A toolchain file sets
-# CMAKE_SYSTEM_PROCESSOR, mingw_target (the compilers' prefix), mingw_emulator (the Wine that
-# runs the results) and EMULATOR_PACKAGE (the Debian package that has that Wine), then includes
-# this one.
+# What the cross builds for Windows with Debian's mingw-w64 share, for a toolchain file that sets
+# mingw_target (the compilers' prefix) and mingw_emulator (the Wine that runs the results).
 
 set(CMAKE_SYSTEM_NAME Windows)
 
@@ -22,18 +20,16 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # into the header, and the same source would give different bytes.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
 
-# Wine keeps its state in a prefix. Each build folder has one of its own, which configure's probe
-# makes and every test uses, so that HOME is left alone. The overrides keep Wine from offering to
-# install Mono and Gecko, and from adding menu entries, as it makes the prefix.
+# Each build folder has a Wine prefix of its own, so that HOME is left alone; the overrides keep
+# Wine from offering Mono and Gecko, and from adding menu entries, as it makes it.
 find_program(WINE64 wine64 PATHS /usr/lib/wine)
 find_program(WINESERVER wineserver PATHS /usr/lib/wine)
 set(EMULATOR_STATE ${CMAKE_BINARY_DIR}/wine)
 set(wine env WINEPREFIX=${EMULATOR_STATE} WINEDEBUG=-all
     WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${wine} ${mingw_emulator})
-# Wine's server and services start before the first test and stop after the last, with their
-# output in a file: a service that a test started would hold that test's output open, and CTest
-# would wait for it. A server that an interrupted run left behind is stopped first.
+# Wine's server and services start before the first test, with their output in a file (a service
+# would hold a test's output open), after any server that an interrupted run left behind stops.
 set(EMULATOR_SETUP ${wine} sh -c
     "exec >wine.log 2>&1 && (${WINESERVER} -k || :) && ${WINESERVER} -p && ${WINE64} wineboot.exe")
 set(EMULATOR_CLEANUP ${wine} ${WINESERVER} -k)
