@@ -38,7 +38,6 @@
     page=$BATS_TEST_DIRNAME/../man/student-record.1
     groff -man -Tascii -P-cbou -rLL=2000n "$page" >"$out.page"
     # Each example of the page is what the program writes, those for Windows in its builds.
-    [ ! -e "$STUDENT_RECORD.exe" ] || windows=--windows
     "$BATS_TEST_DIRNAME/documents.sh" ${windows:+"$windows"} "$page"
 
     # The page names each prompt of a run and each message that the shell cases expect, no other.

@@ -4,6 +4,7 @@
 setup() {
     status=0
     PATH=$(dirname "$STUDENT_RECORD"):$PATH
+    windows=$([ ! -e "$STUDENT_RECORD.exe" ] || echo --windows) # a build for Windows
     cases=$BATS_TEST_DIRNAME/cases
     answers=$cases/worked-example.in
     out=$BATS_TEST_TMPDIR/out
@@ -26,8 +27,8 @@ expect() {
     echo "exit status $status, standard error: '$(<"$err")'"
     [ "$status" -eq "$1" ]
     printf '%s' "${2:+$2$'\n'}" | cmp - "$err"
-    [ $# -lt 3 ] || [ -e "$STUDENT_RECORD.exe" ] || cmp "$3" "$out"
-    [ $# -lt 3 ] || [ ! -e "$STUDENT_RECORD.exe" ] || perl -pe 's/\n/\r\n/' "$3" | cmp - "$out"
+    [ $# -lt 3 ] || [ -n "$windows" ] || cmp "$3" "$out"
+    [ $# -lt 3 ] || [ -z "$windows" ] || perl -pe 's/\n/\r\n/' "$3" | cmp - "$out"
 }
 
 # start: the program on pipes, answers to fd $to, its output from fd $from.
